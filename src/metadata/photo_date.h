@@ -1,0 +1,9 @@
+// The day a photo was taken, from the EXIF date of capture of a .jpg file.
+#pragma once
+
+#include <string>
+
+// For a path ending in .jpg (any letter case) whose file holds an EXIF date of capture:
+// that date cut at its first blank (unless the blank leads), colons turned into hyphens,
+// normally YYYY-MM-DD. Otherwise an empty text. Never fails.
+std::string GetPhotoDate(const std::string& path);

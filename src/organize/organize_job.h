@@ -1,0 +1,86 @@
+// One organize job: its state, the recursive walk that files every photo and video under its
+// day, the checks made before a start, the summary and the failure file. Portable: the main
+// window derives from this class and the command-line tool drives it directly.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "platform/platform.h"
+
+// Settings the walk reads for every file.
+struct OrganizeSettings {
+  std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive
+  bool classifyByYear = true;                   // year folders above the day folders
+};
+
+class COrganizeJob {
+ public:
+  COrganizeJob() = default;
+  virtual ~COrganizeJob() = default;
+  COrganizeJob(const COrganizeJob&) = delete;
+  COrganizeJob& operator=(const COrganizeJob&) = delete;
+
+  // Organize job state. The three folder/flag members are what the user chose; the walk
+  // works on copies taken by BeginJob, so changing them during a run cannot reach it.
+  int m_nFileCount = 0;  // files that passed the filter, placed or failed
+  int m_nFailCount = 0;  // failed copies or moves
+  std::atomic<bool> m_bRunning{false};
+  std::string m_strErrors;  // failure messages, in order; the summary is appended at the end
+  bool m_bDeleteSrc = false;
+  std::string m_strPathSrc;  // ends with the separator when chosen with its button
+  std::string m_strPathTar;
+
+  OrganizeSettings m_settings;
+  bool m_bDryRun = false;  // decide and report every file, but change nothing on disk
+
+  // The latest message: replaced by the walk per file and by the summary at the end; read by
+  // another thread through LatestMessage().
+  std::string LatestMessage() const;
+
+  // The five start checks, in order. Empty when the job may start, else the message to show.
+  std::string CheckStart() const;
+
+  // Resets counts, list and message, takes the walk's copies of the folders and the delete
+  // flag, and sets the running flag. Call after CheckStart() found nothing.
+  void BeginJob();
+
+  // The worker's part: walks the source folder, makes the summary the latest message, clears
+  // the running flag, calls OnOrganizeFinished() and PostOrganizeProgress(), and when any file
+  // failed writes the failure list and summary to `failureFilePath` and calls
+  // OnFailureFileWritten() with that path.
+  void RunOrganize(const std::string& failureFilePath);
+
+  // Clears the running flag: the file in hand finishes, no further entry is handled.
+  void Stop() { m_bRunning = false; }
+
+  // "\r\n\r\n整理文件 N 个, 失败 M 个".
+  std::string SummaryText() const;
+
+  // Walks one folder (with or without a final separator) and all below it.
+  void OrganizeFolder(std::string path);
+
+ protected:
+  // Called on the worker after each placed or failed file, and once after the summary.
+  virtual void PostOrganizeProgress() {}
+  // Called on the worker after the walk, once the summary is the latest message and the
+  // running flag is clear (the window enables its organize button and hides stop here).
+  virtual void OnOrganizeFinished() {}
+  // Called on the worker after the failure file was written.
+  virtual void OnFailureFileWritten(const std::string& /*path*/) {}
+
+ private:
+  void PlaceFile(const std::string& folder, const std::string& name, platform::FileTime written);
+  void SetMessage(std::string message);
+
+  mutable std::mutex m_messageMutex;
+  std::string m_strMessage;
+
+  // The walk's own copies, taken by BeginJob.
+  std::string m_jobTarget;
+  bool m_jobDeleteSrc = false;
+  std::set<platform::FolderId> m_visitedFolders;  // folders already walked in this job
+  std::set<std::string> m_dryRunPlaced;           // destinations a dry run has promised
+};

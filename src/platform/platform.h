@@ -1,0 +1,96 @@
+// The small operating-system layer: files and folders, local time, lower-casing and the
+// program's own folder. platform_win32.cpp calls the Windows functions; platform_posix.cpp
+// gives the same results on Linux. Paths are narrow text in the process's code page (UTF-8
+// on Linux and in our Windows programs, whose manifests select it).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// The separator written between path components.
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// A point in time as Windows keeps file times: 100-nanosecond ticks since 1601-01-01 UTC.
+using FileTime = std::int64_t;
+
+// Ticks between 1601-01-01 and 1970-01-01 (the Unix epoch).
+inline constexpr FileTime kUnixEpochAsFileTime = 116444736000000000LL;
+
+// A calendar day in local time.
+struct LocalDate {
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
+};
+
+// The identity of a folder on disk, to recognise one folder reached by two paths.
+struct FolderId {
+  std::uint64_t device = 0;
+  std::uint64_t node = 0;
+  friend bool operator<(const FolderId& a, const FolderId& b) {
+    return a.device != b.device ? a.device < b.device : a.node < b.node;
+  }
+};
+
+// One folder's entries, in the order the file system gives them; "." and ".." may appear.
+// The listing stays open (one handle) until the object goes away.
+class FolderListing {
+ public:
+  // `folder` ends with kPathSeparator. Check IsOpen() afterwards: a missing or unreadable
+  // folder, or one whose path is too long, gives a listing that is not open.
+  explicit FolderListing(const std::string& folder);
+  ~FolderListing();
+  FolderListing(const FolderListing&) = delete;
+  FolderListing& operator=(const FolderListing&) = delete;
+
+  bool IsOpen() const;
+
+  // The current entry; valid while the listing is open and the last Next() returned true.
+  const std::string& Name() const;
+  bool IsFolder() const;  // a folder, or a link that leads to one
+  FileTime LastWriteTime() const;
+
+  // Moves to the next entry; false at the end or when reading fails.
+  bool Next();
+
+  // Identity of the listed folder itself; false where the platform cannot tell.
+  bool Identity(FolderId* id) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// True when a file or folder exists at `path` (a final separator is allowed).
+bool PathExists(const std::string& path);
+
+// Creates one folder level. False when it could not be created (also when it exists).
+bool CreateFolder(const std::string& path);
+
+// Copies `source` to `destination`, keeping its last-write time. Never overwrites: fails when
+// `destination` exists. Never leaves a partly written file under the destination name.
+bool CopyFileNoOverwrite(const std::string& source, const std::string& destination);
+
+// Moves or renames `source` to `destination`, also across file systems. Never overwrites.
+// Across file systems the source is deleted only after the copy is complete and flushed;
+// a failed move leaves the source in place.
+bool MoveFileNoOverwrite(const std::string& source, const std::string& destination);
+
+// The local calendar day of a file time, with the daylight-saving rule of that day.
+// False when the time cannot be converted.
+bool LocalDateOfFileTime(FileTime time, LocalDate* date);
+
+// The system's lower-casing of narrow text: ASCII A-Z become a-z; Chinese text is unchanged.
+std::string ToLower(const std::string& text);
+
+// Full path of the folder holding the running program, ending with kPathSeparator.
+std::string ProgramFolder();
+
+}  // namespace platform

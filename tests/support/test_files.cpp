@@ -1,0 +1,97 @@
+#include "test_files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace testfiles {
+namespace {
+
+fs::path ToPath(const std::string& utf8) {
+  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string FromPath(const fs::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+}  // namespace
+
+std::string Native(const std::string& relative) {
+  std::string out = relative;
+  std::replace(out.begin(), out.end(), '/', platform::kPathSeparator);
+  return out;
+}
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path base = fs::temp_directory_path() /
+                  ("tallowick-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(base);
+  path_ = FromPath(fs::canonical(base));
+  if (path_.empty() || path_.back() != platform::kPathSeparator) {
+    path_ += platform::kPathSeparator;
+  }
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  fs::remove_all(ToPath(path_), ignored);
+}
+
+std::string TempFolder::operator/(const std::string& relative) const {
+  return path_ + Native(relative);
+}
+
+bool MakeFolders(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(ToPath(path), error);
+  return !error;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+  fs::path target = ToPath(path);
+  if (target.has_parent_path() && !MakeFolders(FromPath(target.parent_path()))) {
+    return false;
+  }
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(ToPath(path), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(ToPath(path), error);
+}
+
+std::vector<std::string> ListFiles(const std::string& root) {
+  std::vector<std::string> files;
+  std::error_code error;
+  const fs::path base = ToPath(root);
+  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
+       it.increment(error)) {
+    if (it->is_regular_file()) {
+      files.push_back(FromPath(it->path().lexically_relative(base).generic_u8string()));
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace testfiles

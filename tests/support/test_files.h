@@ -1,0 +1,41 @@
+// Real folders and files for tests: a temporary folder removed with everything in it, and
+// small helpers to fill and inspect a tree. Paths are narrow UTF-8 text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testfiles {
+
+// A new, empty folder under the system's temporary folder; removed with its contents.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // Ends with the platform's separator.
+  const std::string& Path() const { return path_; }
+  // Path() followed by `relative`, whose '/' become the platform's separator.
+  std::string operator/(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+// Creates a folder and any missing parents.
+bool MakeFolders(const std::string& path);
+// Writes text to a file, creating parent folders as needed.
+bool WriteText(const std::string& path, const std::string& text);
+// The whole content of a file; empty when it cannot be read.
+std::string ReadAll(const std::string& path);
+bool Exists(const std::string& path);
+// Every file below `root`, as paths relative to it with '/' separators, sorted.
+std::vector<std::string> ListFiles(const std::string& root);
+// Sets a file's last-write time to the given local time.
+bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
+// The platform's separator-joined form of a '/'-separated relative path.
+std::string Native(const std::string& relative);
+
+}  // namespace testfiles
