@@ -44,7 +44,8 @@ struct FolderId {
 class FolderListing {
  public:
   // `folder` ends with kPathSeparator. Check IsOpen() afterwards: a missing or unreadable
-  // folder, or one whose path is too long, gives a listing that is not open.
+  // folder, or one whose path is too long, gives a listing that is not open. An open listing
+  // already stands on its first entry (as a find-first call does); Next() moves on.
   explicit FolderListing(const std::string& folder);
   ~FolderListing();
   FolderListing(const FolderListing&) = delete;

@@ -31,10 +31,12 @@ std::string Native(const std::string& relative) {
   return out;
 }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(FromPath(fs::temp_directory_path())) {}
+
+TempFolder::TempFolder(const std::string& parent) {
   static std::atomic<int> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path base = fs::temp_directory_path() /
+  fs::path base = ToPath(parent) /
                   ("tallowick-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
   fs::create_directories(base);
   path_ = FromPath(fs::canonical(base));

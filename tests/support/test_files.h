@@ -11,6 +11,8 @@ namespace testfiles {
 class TempFolder {
  public:
   TempFolder();
+  // A new folder inside `parent` instead (for a folder on another file system).
+  explicit TempFolder(const std::string& parent);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

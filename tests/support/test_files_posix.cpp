@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <ctime>

@@ -1,0 +1,314 @@
+// Copy and move of single files on Linux, with the guarantees of the Windows calls they stand
+// in for: an existing destination is never replaced, no partly written file ever carries the
+// destination name, and a failed move leaves the source where it was.
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/copy_ways_posix.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  ~UniqueFd() { Close(); }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+  void Reset(int fd) {
+    Close();
+    fd_ = fd;
+  }
+  // Closes now; false when the close reports an error (a late write error shows here).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes a file by name when it goes out of scope, unless released.
+class RemoveOnExit {
+ public:
+  explicit RemoveOnExit(std::string path) : path_(std::move(path)) {}
+  ~RemoveOnExit() {
+    if (!path_.empty()) {
+      unlink(path_.c_str());
+    }
+  }
+  RemoveOnExit(const RemoveOnExit&) = delete;
+  RemoveOnExit& operator=(const RemoveOnExit&) = delete;
+  void Release() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+struct Source {
+  UniqueFd fd;
+  struct stat info {};
+};
+
+// Opens a regular file for reading (following links). O_NONBLOCK keeps a FIFO from blocking
+// the open; regular files ignore it.
+bool OpenSource(const std::string& path, Source* source) {
+  source->fd.Reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  return source->fd.Valid() && fstat(source->fd.Get(), &source->info) == 0 &&
+         S_ISREG(source->info.st_mode);
+}
+
+bool NameTaken(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+// The folder part of a path, with its final separator; empty for a bare name.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool Unsupported(int error) {
+  return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP;
+}
+
+// Copies `size` bytes of `in` from its start to `out` at the same offsets: the kernel's
+// in-place copy where the file systems allow it, else sendfile, else reads and writes. A
+// source that turns out shorter than `size` is copied as far as it goes.
+bool CopyData(int in, int out, off_t size) {
+  constexpr off_t kMaxChunk = 1 << 30;
+  enum class Way { kCopyRange, kSendFile, kReadWrite };
+  Way way = Way::kCopyRange;
+  off_t done = 0;
+  while (done < size) {
+    const auto chunk = static_cast<std::size_t>(std::min(size - done, kMaxChunk));
+    ssize_t n = 0;
+    if (way == Way::kCopyRange) {
+      off_t inOffset = done;
+      off_t outOffset = done;
+      n = copy_file_range(in, &inOffset, out, &outOffset, chunk, 0);
+      if ((n < 0 && Unsupported(errno)) || n == 0) {
+        // sendfile writes at the file position, which copy_file_range left untouched.
+        way = lseek(out, done, SEEK_SET) == done ? Way::kSendFile : Way::kReadWrite;
+        continue;
+      }
+    } else if (way == Way::kSendFile) {
+      off_t inOffset = done;
+      n = sendfile(out, in, &inOffset, chunk);
+      if ((n < 0 && Unsupported(errno)) || n == 0) {
+        way = Way::kReadWrite;
+        continue;
+      }
+    } else {
+      char buffer[64 * 1024];
+      n = pread(in, buffer, std::min(chunk, sizeof buffer), done);
+      if (n == 0) {
+        break;  // the source shrank while it was copied
+      }
+      for (ssize_t written = 0; n > 0 && written < n;) {
+        const ssize_t w = pwrite(out, buffer + written, n - written, done + written);
+        if (w > 0) {
+          written += w;
+        } else if (w == 0 || errno != EINTR) {
+          return false;
+        }
+      }
+    }
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    done += n;
+  }
+  return true;
+}
+
+// Fills a new, empty file with the source's bytes and gives it the source's permission bits
+// and access and last-write times (both best effort: some file systems keep neither).
+bool FillCopy(const Source& source, int out, bool flush) {
+  if (!CopyData(source.fd.Get(), out, source.info.st_size)) {
+    return false;
+  }
+  fchmod(out, source.info.st_mode & 0777);
+  const timespec times[2] = {source.info.st_atim, source.info.st_mtim};
+  futimens(out, times);
+  return !flush || fsync(out) == 0;
+}
+
+// Gives the file `from` the name `to` unless `to` exists; `from` is gone afterwards. Where the
+// file system has no no-replace rename, a hard link and an unlink do the same.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) {
+    return false;
+  }
+  if (link(from.c_str(), to.c_str()) != 0) {
+    return false;
+  }
+  if (unlink(from.c_str()) != 0) {
+    unlink(to.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Set once linking an unnamed file has failed for want of /proc or of the right to do it.
+std::atomic<bool> g_unnamedLinkFails{false};
+
+// Gives an open unnamed (O_TMPFILE) file the name `to`; fails when `to` exists. `*retry` is
+// set when the failure lies in the linking itself, so that a named file may do instead.
+bool LinkUnnamed(int fd, const std::string& to, bool* retry) {
+  char self[32];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  if (linkat(AT_FDCWD, self, AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    return true;
+  }
+  if (errno == EEXIST) {
+    return false;
+  }
+  // Without /proc: linking by descriptor, which needs a privilege.
+  if (linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0) {
+    return true;
+  }
+  *retry = errno != EEXIST;
+  return false;
+}
+
+// Writes the copy as a nameless file in the destination folder and names it when complete,
+// so nothing shows under any name before that, not even after a crash. `*fallback` is set
+// when the file system cannot do this.
+bool CopyAsUnnamed(const Source& source, const std::string& folder, const std::string& to,
+                   bool flush, bool* fallback) {
+  UniqueFd out(open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                    S_IRUSR | S_IWUSR));
+  if (!out.Valid()) {
+    *fallback = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+    return false;
+  }
+  if (!FillCopy(source, out.Get(), flush)) {
+    return false;
+  }
+  if (LinkUnnamed(out.Get(), to, fallback)) {
+    return true;
+  }
+  if (*fallback) {
+    g_unnamedLinkFails = true;
+  }
+  return false;
+}
+
+// Writes the copy under a hidden temporary name in the destination folder and renames it to
+// the final name when complete; the temporary never outlives this call.
+bool CopyAsTemporary(const Source& source, const std::string& folder, const std::string& to,
+                     bool flush) {
+  static std::atomic<unsigned> counter{0};
+  const std::string prefix = folder + ".~tallowick-" + std::to_string(getpid()) + "-";
+  std::string temporary;
+  UniqueFd out;
+  for (int attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
+    temporary = prefix + std::to_string(counter++);
+    out.Reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (!out.Valid() && errno != EEXIST) {
+      return false;
+    }
+  }
+  if (!out.Valid()) {
+    return false;
+  }
+  RemoveOnExit remove(temporary);
+  if (!FillCopy(source, out.Get(), flush) || !out.Close()) {
+    return false;
+  }
+  if (!RenameNoReplace(temporary, to)) {
+    return false;
+  }
+  remove.Release();
+  return true;
+}
+
+// Copies an open source to the new name `to`, complete or not at all.
+bool CopyToNewName(const Source& source, const std::string& to, bool flush) {
+  const std::string folder = FolderOf(to);
+  if (!g_unnamedLinkFails) {
+    bool fallback = false;
+    if (CopyAsUnnamed(source, folder, to, flush, &fallback)) {
+      return true;
+    }
+    if (!fallback) {
+      return false;
+    }
+  }
+  return CopyAsTemporary(source, folder, to, flush);
+}
+
+// Flushes a folder's entries to disk; file systems that cannot do this for folders pass.
+bool FlushFolder(const std::string& folder) {
+  UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return dir.Valid() && (fsync(dir.Get()) == 0 || errno == EINVAL);
+}
+
+}  // namespace
+
+namespace posix {
+
+bool CopyFileUsing(CopyWay way, const std::string& source, const std::string& destination) {
+  Source from;
+  if (!OpenSource(source, &from)) {
+    return false;
+  }
+  const std::string folder = FolderOf(destination);
+  bool fallback = false;
+  return way == CopyWay::kUnnamedFile ? CopyAsUnnamed(from, folder, destination, false, &fallback)
+                                      : CopyAsTemporary(from, folder, destination, false);
+}
+
+}  // namespace posix
+
+bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
+  if (NameTaken(destination)) {
+    return false;
+  }
+  Source from;
+  return OpenSource(source, &from) && CopyToNewName(from, destination, false);
+}
+
+bool MoveFileNoOverwrite(const std::string& source, const std::string& destination) {
+  if (RenameNoReplace(source, destination)) {
+    return true;
+  }
+  if (errno != EXDEV) {
+    return false;
+  }
+  // Another file system: a durable copy first, then the source goes. If the source cannot be
+  // removed, the copy is, so that nothing is left twice.
+  Source from;
+  if (NameTaken(destination) || !OpenSource(source, &from) ||
+      !CopyToNewName(from, destination, true)) {
+    return false;
+  }
+  if (!FlushFolder(FolderOf(destination)) || unlink(source.c_str()) != 0) {
+    unlink(destination.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+// Folder listing on Linux: one open DIR* per listing, entries in readdir's order. The folder
+// flag comes from the entry's type when the file system reports one; a stat is made only for
+// links and untyped entries, or when the last-write time is asked for, and at most once per
+// entry.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+FileTime FileTimeOfTimespec(const timespec& when) {
+  return kUnixEpochAsFileTime + static_cast<FileTime>(when.tv_sec) * 10'000'000 +
+         when.tv_nsec / 100;
+}
+
+}  // namespace
+
+struct FolderListing::Impl {
+  DirHandle dir;
+  std::string name;
+  unsigned char type = DT_UNKNOWN;
+  // The current entry's stat, following links (the link's own for a broken link).
+  mutable bool statDone = false;
+  mutable bool statOk = false;
+  mutable struct stat info {};
+
+  bool Read() {
+    const dirent* entry = readdir(dir.get());
+    if (entry == nullptr) {
+      return false;
+    }
+    name.assign(entry->d_name);
+    type = entry->d_type;
+    statDone = false;
+    return true;
+  }
+
+  const struct stat* Stat() const {
+    if (!statDone) {
+      statDone = true;
+      const int fd = dirfd(dir.get());
+      statOk = fstatat(fd, name.c_str(), &info, 0) == 0 ||
+               fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+    return statOk ? &info : nullptr;
+  }
+};
+
+FolderListing::FolderListing(const std::string& folder) : impl_(std::make_unique<Impl>()) {
+  // An empty path lists the current folder, as the Windows pattern "*" does.
+  impl_->dir.reset(opendir(folder.empty() ? "." : folder.c_str()));
+  // Like FindFirstFile: an open listing stands on its first entry, and a folder that gives
+  // no entry at all is not open.
+  if (impl_->dir && !impl_->Read()) {
+    impl_->dir.reset();
+  }
+}
+
+FolderListing::~FolderListing() = default;
+
+bool FolderListing::IsOpen() const {
+  return impl_->dir != nullptr;
+}
+
+const std::string& FolderListing::Name() const {
+  return impl_->name;
+}
+
+bool FolderListing::IsFolder() const {
+  if (!impl_->dir) {
+    return false;
+  }
+  switch (impl_->type) {
+    case DT_DIR:
+      return true;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+      const struct stat* info = impl_->Stat();
+      return info != nullptr && S_ISDIR(info->st_mode);
+    }
+    default:
+      return false;
+  }
+}
+
+FileTime FolderListing::LastWriteTime() const {
+  if (!impl_->dir) {
+    return 0;
+  }
+  const struct stat* info = impl_->Stat();
+  return info != nullptr ? FileTimeOfTimespec(info->st_mtim) : 0;
+}
+
+bool FolderListing::Next() {
+  return impl_->dir && impl_->Read();
+}
+
+bool FolderListing::Identity(FolderId* id) const {
+  struct stat info;
+  if (!impl_->dir || fstat(dirfd(impl_->dir.get()), &info) != 0) {
+    return false;
+  }
+  id->device = static_cast<std::uint64_t>(info.st_dev);
+  id->node = static_cast<std::uint64_t>(info.st_ino);
+  return true;
+}
+
+}  // namespace platform
