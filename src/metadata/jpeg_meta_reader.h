@@ -39,23 +39,35 @@ class CJpegMetaReader {
   bool ParseExif(std::uint8_t* payload, int sectionLength);
 
  private:
+  // Directory links can form cycles or nest without end. Within one block, a directory whose
+  // offset was already walked is not walked again, links deeper than kMaxDirectoryDepth are
+  // not followed, and at most kMaxDirectories directories are walked in all. None of these
+  // sets an error text: the results of linked walks are not looked at anyway.
+  static constexpr int kMaxDirectoryDepth = 32;
+  static constexpr int kMaxDirectories = 64;
+
   void TakeFrameHeader(const std::uint8_t* bytes, int length, int marker);
   void TakeComment(const std::uint8_t* bytes, int length);
   void SetError(const char* text);
   void DropLastSection();
 
-  // A directory at `offset` in the block of `blockLength` bytes; `depth` counts the links
+  // The directory at `offset` in the block of `blockLength` bytes; `depth` counts the links
   // followed to reach it.
   bool ParseExifDirectory(std::uint32_t offset, std::uint8_t* block, std::uint32_t blockLength,
                           int depth);
-  void ApplyTag(int tag, int format, std::uint32_t byteCount, std::uint8_t* value,
-                const std::uint8_t* blockEnd);
+  // Walks a linked directory unless it was walked already or lies too deep.
+  void FollowLink(std::uint32_t offset, std::uint8_t* block, std::uint32_t blockLength, int depth);
+  // Copies a known tag's value into the record. `available` bytes may be read at `value`
+  // (up to the block's end); the value itself holds `byteCount` of them.
+  void ApplyTag(int tag, int format, std::uint8_t* value, std::uint32_t byteCount,
+                std::uint32_t available);
+  void TakeUserComment(std::uint8_t* value, std::uint32_t byteCount, std::uint32_t available);
 
   std::uint16_t ExifU16(const std::uint8_t* p) const;
   std::int32_t ExifS32(const std::uint8_t* p) const;
   std::uint32_t ExifU32(const std::uint8_t* p) const;
   static std::uint16_t BigEndianU16(const std::uint8_t* p);
-  // First component of a value as a number. `available` bytes may be read at `value`.
+  // First component of a value as a number; 0 when it does not fit in `available` bytes.
   double ExifValueAsNumber(const std::uint8_t* value, int format, std::uint32_t available) const;
 
   PhotoMeta* m_pRecord;
@@ -65,4 +77,11 @@ class CJpegMetaReader {
   JpegSection m_Sections[kMaxSections];
   int m_nSections;
   bool m_bOwnsRecord;
+  bool m_bCommentTaken;                         // the file's first comment section has been taken
+  std::uint32_t m_WalkedDirs[kMaxDirectories];  // offsets walked in the current block
+  int m_nWalkedDirs;
 };
+
+// Where the reader prints its two diagnostic lines; standard output by default, nullptr for
+// silence. Safe to call from any thread.
+void SetJpegReaderDiagnostics(std::FILE* out);
