@@ -72,15 +72,33 @@ class COrganizeJob {
   virtual void OnFailureFileWritten(const std::string& /*path*/) {}
 
  private:
-  void PlaceFile(const std::string& folder, const std::string& name, platform::FileTime written);
+  // Places one file that passed the filter: `m_source` holds its real path, `lowerSource` the
+  // lower-cased one shown in messages, `name` the entry's name in its own letter case.
+  void PlaceFile(const std::string& lowerSource, const std::string& name,
+                 platform::FileTime written);
+  // Copies or moves m_source to m_destination; in a dry run only predicts the outcome.
+  bool TransferFile();
+  void CreateFolderIfMissing(const std::string& folder);
+  // Makes m_messageBuf the latest message (the old text's buffer is reused next time).
+  void PublishMessage();
   void SetMessage(std::string message);
+  // The text under which a dry run remembers a destination: names that the file system
+  // takes for the same file give the same key.
+  static std::string DestinationKey(const std::string& path);
 
   mutable std::mutex m_messageMutex;
   std::string m_strMessage;
 
   // The walk's own copies, taken by BeginJob.
+  std::string m_jobSource;
   std::string m_jobTarget;
   bool m_jobDeleteSrc = false;
   std::set<platform::FolderId> m_visitedFolders;  // folders already walked in this job
   std::set<std::string> m_dryRunPlaced;           // destinations a dry run has promised
+
+  // Per-file scratch texts, reused from file to file so the walk allocates little.
+  std::string m_source;       // real path of the file in hand
+  std::string m_dateFolder;   // year folder, then date folder
+  std::string m_destination;  // date folder followed by the name
+  std::string m_messageBuf;   // message being formatted
 };

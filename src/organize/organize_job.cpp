@@ -1,0 +1,117 @@
+// Job control of COrganizeJob: the start checks, the reset at a start, the worker's run with
+// its summary, and the failure file.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "organize/organize_job.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Writes `text` to `path`, creating or truncating the file: no byte-order mark, no line break
+// added. False when the file cannot be opened or written.
+bool WriteFailureFile(const std::string& path, const std::string& text) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
+                                                       &std::fclose);
+  if (!file) {
+    return false;
+  }
+  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  return std::fclose(file.release()) == 0 && written;
+}
+
+}  // namespace
+
+std::string COrganizeJob::LatestMessage() const {
+  std::lock_guard<std::mutex> lock(m_messageMutex);
+  return m_strMessage;
+}
+
+void COrganizeJob::SetMessage(std::string message) {
+  std::lock_guard<std::mutex> lock(m_messageMutex);
+  m_strMessage = std::move(message);
+}
+
+void COrganizeJob::PublishMessage() {
+  std::lock_guard<std::mutex> lock(m_messageMutex);
+  m_strMessage.swap(m_messageBuf);
+}
+
+std::string COrganizeJob::CheckStart() const {
+  if (m_strPathTar.empty() || m_strPathSrc.empty()) {
+    return "请先选择目录.";
+  }
+  // Lower-casing touches only ASCII letters, so multi-byte characters compare unchanged.
+  if (platform::ToLower(m_strPathTar) == platform::ToLower(m_strPathSrc)) {
+    return "照片目录和输出目录不能是同一个目录.";
+  }
+  // Nesting is a plain, case-sensitive text search in both directions.
+  if (m_strPathSrc.find(m_strPathTar) != std::string::npos ||
+      m_strPathTar.find(m_strPathSrc) != std::string::npos) {
+    return "照片目录和输出目录不能在是同一个目录内.";
+  }
+  if (!platform::PathExists(m_strPathTar)) {
+    return "目录不存在:" + m_strPathTar;
+  }
+  if (!platform::PathExists(m_strPathSrc)) {
+    return "目录不存在:" + m_strPathSrc;
+  }
+  return std::string();
+}
+
+std::string COrganizeJob::SummaryText() const {
+  return "\r\n\r\n整理文件 " + std::to_string(m_nFileCount) + " 个, 失败 " +
+         std::to_string(m_nFailCount) + " 个";
+}
+
+void COrganizeJob::BeginJob() {
+  m_nFileCount = 0;
+  m_nFailCount = 0;
+  m_strErrors.clear();
+  SetMessage(std::string());
+
+  // The walk works on its own copies, so the window may change the chosen folders and the
+  // delete flag while a job runs without reaching it.
+  m_jobSource = m_strPathSrc;
+  m_jobTarget = m_strPathTar;
+  m_jobDeleteSrc = m_bDeleteSrc;
+  // Names are appended to the target without a separator; a target lacking its final one
+  // (a hand-edited setting) would otherwise put the folders beside it instead of inside.
+  if (!m_jobTarget.empty() && m_jobTarget.back() != platform::kPathSeparator) {
+    m_jobTarget += platform::kPathSeparator;
+  }
+  m_visitedFolders.clear();
+  m_dryRunPlaced.clear();
+
+  m_bRunning = true;
+}
+
+void COrganizeJob::RunOrganize(const std::string& failureFilePath) {
+  // Without a target every folder would be made relative to the current folder.
+  if (!m_jobTarget.empty()) {
+    OrganizeFolder(m_jobSource);
+  }
+
+  const std::string summary = SummaryText();
+  SetMessage(summary);
+
+  // The failure file gets its own copy of the list, taken before the running flag is
+  // cleared: a job started right after may then reset m_strErrors while this worker writes.
+  const bool anyFailure = m_strErrors.size() > 1;
+  std::string failureText;
+  if (anyFailure) {
+    m_strErrors += summary;
+    failureText = m_strErrors;
+  }
+
+  m_bRunning = false;
+  OnOrganizeFinished();
+  PostOrganizeProgress();
+
+  // A dry run changes nothing on disk, the failure file included.
+  if (anyFailure && !m_bDryRun && WriteFailureFile(failureFilePath, failureText)) {
+    OnFailureFileWritten(failureFilePath);
+  }
+}

@@ -1,0 +1,163 @@
+// The organize walk: visits a folder tree depth first and files every photo and video that
+// passes the filter into a date folder under the job's target, by copy or move.
+#include <cstdio>
+#include <string>
+
+#include "metadata/photo_date.h"
+#include "organize/organize_job.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr char kSep = platform::kPathSeparator;  // wherever a path needs a separator
+
+// A date from a photo is file data, not a path. Texts that could name a folder outside the
+// date folder's parent (a separator, "." or "..", or only dots and blanks, which Windows
+// trims to nothing) are not used; the file then goes by its own date.
+bool IsUsableDateText(const std::string& date) {
+  if (date.find_first_of("\\/") != std::string::npos) {
+    return false;
+  }
+  return date.find_first_not_of(". ") != std::string::npos;
+}
+
+// The last three bytes of the lower-cased path, searched as plain text in the filter.
+bool PassesFilter(const std::string& lowerPath, const std::string& filters) {
+  const std::size_t tail = lowerPath.size() < 3 ? 0 : lowerPath.size() - 3;
+  return filters.find(lowerPath.c_str() + tail, 0, lowerPath.size() - tail) != std::string::npos;
+}
+
+// The local calendar day of a file time; a time that cannot be converted counts as the
+// file-time epoch, 1601-01-01.
+platform::LocalDate LocalDayOf(platform::FileTime written) {
+  platform::LocalDate date;
+  if (!platform::LocalDateOfFileTime(written, &date)) {
+    date = platform::LocalDate{1601, 1, 1};
+  }
+  return date;
+}
+
+std::string YearText(const platform::LocalDate& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d", date.year);
+  return text;
+}
+
+std::string DayText(const platform::LocalDate& date) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
+}  // namespace
+
+void COrganizeJob::OrganizeFolder(std::string path) {
+  if (!path.empty() && path.back() != kSep) {
+    path += kSep;
+  }
+  if (!m_bRunning) {
+    return;
+  }
+  platform::FolderListing listing(path);
+  if (!listing.IsOpen()) {
+    return;
+  }
+  // A folder reached a second time (through a link back into the tree) is not walked again,
+  // so the walk ends on every tree. Where the platform cannot tell, its path limit ends it.
+  platform::FolderId identity;
+  if (listing.Identity(&identity) && !m_visitedFolders.insert(identity).second) {
+    return;
+  }
+
+  do {
+    const std::string& name = listing.Name();
+    if (name.empty() || name[0] == '.' || name[0] == '~') {
+      continue;
+    }
+    if (listing.IsFolder()) {
+      OrganizeFolder(path + name);
+      continue;
+    }
+    // The lower-cased path is filtered and shown; the real one names the file, since a
+    // case-sensitive file system knows the file only under that name.
+    m_source.assign(path).append(name);
+    const std::string lowerSource = platform::ToLower(m_source);
+    if (PassesFilter(lowerSource, m_settings.fileFilters)) {
+      PlaceFile(lowerSource, name, listing.LastWriteTime());
+    }
+  } while (listing.Next() && m_bRunning);
+}
+
+void COrganizeJob::PlaceFile(const std::string& lowerSource, const std::string& name,
+                             platform::FileTime written) {
+  std::string date = GetPhotoDate(m_source);
+  if (!IsUsableDateText(date)) {
+    date.clear();
+  }
+
+  m_dateFolder.assign(m_jobTarget);
+  if (m_settings.classifyByYear) {
+    std::string year = date.substr(0, date.find('-'));
+    if (year.empty()) {
+      // No year in the photo's date: the file's own local day gives both texts.
+      const platform::LocalDate local = LocalDayOf(written);
+      year = YearText(local);
+      date = DayText(local);
+    }
+    m_dateFolder.append(year).append("年").push_back(kSep);
+    CreateFolderIfMissing(m_dateFolder);
+  } else if (date.empty()) {
+    date = DayText(LocalDayOf(written));
+  }
+  m_dateFolder.append(date).push_back(kSep);
+
+  // Counted before the copy or move, so a file that fails counts as handled too.
+  ++m_nFileCount;
+  CreateFolderIfMissing(m_dateFolder);
+  m_destination.assign(m_dateFolder).append(name);
+
+  const bool placed = TransferFile();
+  const char* verb = m_jobDeleteSrc ? "移动" : "复制";
+  m_messageBuf.clear();
+  if (placed) {
+    m_messageBuf.append(verb)
+        .append("文件(")
+        .append(std::to_string(m_nFileCount))
+        .append("): ")
+        .append(lowerSource)
+        .append("\r\n\r\n")
+        .append(verb)
+        .append("到: ")
+        .append(m_destination)
+        .append("\r\n");
+  } else {
+    ++m_nFailCount;
+    m_messageBuf.append(verb)
+        .append("文件失败: ")
+        .append(lowerSource)
+        .append(" -> ")
+        .append(m_destination)
+        .append("\r\n");
+    m_strErrors += m_messageBuf;
+  }
+  PublishMessage();
+  PostOrganizeProgress();
+}
+
+void COrganizeJob::CreateFolderIfMissing(const std::string& folder) {
+  // A dry run creates nothing; a folder that cannot be created shows as a failed transfer.
+  if (!m_bDryRun && !platform::PathExists(folder)) {
+    platform::CreateFolder(folder);
+  }
+}
+
+bool COrganizeJob::TransferFile() {
+  if (m_bDryRun) {
+    // Succeeds as the real operation would: the destination is free on disk and no earlier
+    // file of this dry run was promised it.
+    return !platform::PathExists(m_destination) &&
+           m_dryRunPlaced.insert(DestinationKey(m_destination)).second;
+  }
+  return m_jobDeleteSrc ? platform::MoveFileNoOverwrite(m_source, m_destination)
+                        : platform::CopyFileNoOverwrite(m_source, m_destination);
+}
