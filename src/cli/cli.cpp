@@ -1,0 +1,124 @@
+#include "cli/cli.h"
+
+#include <optional>
+
+#include "cli/cli_job.h"
+#include "cli/cli_options.h"
+#include "cli/cli_paths.h"
+#include "cli/cli_texts.h"
+#include "cli/console.h"
+#include "cli/interrupt.h"
+#include "metadata/jpeg_meta_reader.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int kExitFailures = 1;
+constexpr int kExitUsage = 2;
+
+void PrintLine(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fputc('\n', stream);
+}
+
+// The summary line without the two line breaks that lead it in the window.
+std::string SummaryLine(const COrganizeJob& job) {
+  std::string summary = job.SummaryText();
+  const std::size_t start = summary.find_first_not_of("\r\n");
+  return start == std::string::npos ? std::string() : summary.substr(start);
+}
+
+void PrintEnd(const CCliJob& job, const CliOptions& options, const std::string& failureFile,
+              const CliStreams& streams) {
+  if (job.PrintedAny()) {
+    std::fputc('\n', streams.out);
+  }
+  PrintLine(streams.out, SummaryLine(job));
+  PrintLine(streams.out, kTargetFolder + job.m_strPathTar);
+  if (job.m_nFailCount > 0) {
+    if (options.dryRun) {
+      std::fputs(kDryRunNoFailureFile, streams.out);
+    } else if (!job.WrittenFailureFile().empty()) {
+      PrintLine(streams.out, kFailureFile + job.WrittenFailureFile());
+    } else {
+      PrintLine(streams.err, kFailureFileNotWritten + failureFile);
+    }
+  }
+  if (options.dryRun) {
+    std::fputs(kDryRunEnd, streams.out);
+  }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
+  CliOptions options;
+  std::string error;
+  if (!ParseCliOptions(args, &options, &error)) {
+    std::fprintf(streams.err, "tallowick-cli: %s\n%s", error.c_str(), kCliShortUsage);
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::fputs(kCliUsage, streams.out);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs("tallowick-cli " TALLOWICK_VERSION "\n", streams.out);
+    return 0;
+  }
+
+  // The reader's diagnostics would mix into the tool's own output.
+  SetJpegReaderDiagnostics(nullptr);
+
+  CliOutputStyle style;
+  style.terminal = streams.outIsTerminal;
+  style.columns = streams.columns;
+  style.quiet = options.quiet;
+  CCliJob job(streams.out, style);
+  job.m_strPathSrc = AbsoluteFolderPath(options.folders[0]);
+  job.m_strPathTar = AbsoluteFolderPath(options.folders[1]);
+  job.m_bDeleteSrc = options.move;
+  job.m_bDryRun = options.dryRun;
+  job.m_settings.fileFilters = options.filter;
+  job.m_settings.classifyByYear = !options.flat;
+
+  const std::string refusal = job.CheckStart();
+  if (!refusal.empty()) {
+    PrintLine(streams.err, refusal);
+    return kExitUsage;
+  }
+
+  const std::string failureFile = options.errorFile.empty()
+                                      ? platform::ProgramFolder() + "errorFile.txt"
+                                      : AbsoluteFilePath(options.errorFile);
+  if (options.dryRun) {
+    std::fputs(kDryRunStart, streams.out);
+  }
+
+  bool stopped = false;
+  job.BeginJob();
+  {
+    std::optional<InterruptGuard> interrupts;
+    if (streams.catchInterrupts) {
+      interrupts.emplace(job);
+    }
+    job.RunOrganize(failureFile);
+    stopped = interrupts && interrupts->StopRequested();
+  }
+  job.EndDisplay();
+  if (stopped) {
+    std::fputs(kStoppedEarly, streams.err);
+  }
+  PrintEnd(job, options, failureFile, streams);
+  std::fflush(streams.out);
+  return job.m_nFailCount > 0 ? kExitFailures : 0;
+}
+
+int RunCli(int argc, char** argv) {
+  PrepareConsoleOutput();
+  CliStreams streams;
+  streams.outIsTerminal = IsTerminal(stdout);
+  streams.columns = TerminalColumns(stdout);
+  streams.catchInterrupts = true;
+  return RunCli(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), streams);
+}

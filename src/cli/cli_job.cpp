@@ -1,0 +1,62 @@
+#include "cli/cli_job.h"
+
+#include <chrono>
+
+namespace {
+
+// The display changes at most this often; a failure is always shown at once.
+constexpr std::chrono::milliseconds kRedrawInterval(100);
+
+}  // namespace
+
+void ToConsoleLineBreaks(const std::string& message, std::string* text) {
+  text->clear();
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') {
+      continue;
+    }
+    text->push_back(message[i]);
+  }
+}
+
+CCliJob::CCliJob(std::FILE* out, const CliOutputStyle& style)
+    : out_(out), style_(style), throttle_(kRedrawInterval) {
+  if (style_.terminal) {
+    display_.emplace(out_, style_.columns);
+  }
+}
+
+void CCliJob::Print(const std::string& message) {
+  ToConsoleLineBreaks(message, &text_);
+  if (display_) {
+    display_->PrintAbove(text_);
+  } else {
+    std::fwrite(text_.data(), 1, text_.size(), out_);
+  }
+  printedAny_ = true;
+}
+
+void CCliJob::PostOrganizeProgress() {
+  // The call after the summary is not a file: the summary is printed by the caller.
+  if (finished_) {
+    return;
+  }
+  // The walk runs on this thread, so the counts are read safely here.
+  const bool failed = m_nFailCount != seenFailures_;
+  seenFailures_ = m_nFailCount;
+  const std::string message = LatestMessage();
+
+  if (failed || (!style_.quiet && !display_)) {
+    Print(message);
+  }
+  if (display_ && !style_.quiet && (failed || throttle_.Due(ProgressThrottle::Clock::now()))) {
+    display_->Draw(FormatProgressLine(m_nFileCount, m_nFailCount, FileOfMessage(message),
+                                      display_->LineColumns()));
+  }
+}
+
+void CCliJob::EndDisplay() {
+  if (display_) {
+    display_->Clear();
+  }
+}

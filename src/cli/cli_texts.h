@@ -1,0 +1,39 @@
+// The command-line tool's own texts. The job's texts (checks, messages, summary) are the
+// core's and are printed unchanged.
+#pragma once
+
+inline constexpr char kCliUsage[] =
+    "用法: tallowick-cli [选项] 照片目录 输出目录\n"
+    "\n"
+    "把照片目录 (包括所有子目录) 里的照片和视频按日期整理到输出目录:\n"
+    "JPEG 照片按 EXIF 拍摄日期, 其他文件按最后修改日期, 放进 \"2012年/2012-05-17\" 这样的目录.\n"
+    "以 \".\" 或 \"~\" 开头的文件和目录会被跳过. 已有的文件不会被覆盖.\n"
+    "\n"
+    "选项:\n"
+    "  --move              移动文件 (删除源文件); 默认是复制\n"
+    "  --flat              日期目录直接放在输出目录下, 不建年份目录\n"
+    "  --filter 文本       扩展名过滤文本, 默认 \"jpg,avi,mov,mp4\"\n"
+    "                      (文件路径转成小写后, 最后三个字符出现在文本中即可通过)\n"
+    "  --dry-run           试运行: 只显示每个文件会放到哪里, 不改动磁盘\n"
+    "  --quiet             不逐个显示文件, 只显示失败的文件和汇总\n"
+    "  --error-file 路径   失败列表写到这个文件, 默认是程序目录下的 errorFile.txt\n"
+    "  --help              显示本帮助\n"
+    "  --version           显示版本\n"
+    "  --                  其后的参数都当作目录\n"
+    "带参数的选项也可以写成 --filter=文本, --error-file=路径.\n"
+    "\n"
+    "退出码: 0 全部成功, 1 有文件失败, 2 用法错误或无法开始.\n"
+    "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
+
+inline constexpr char kCliShortUsage[] =
+    "用法: tallowick-cli [选项] 照片目录 输出目录\n"
+    "详细说明: tallowick-cli --help\n";
+
+inline constexpr char kDryRunStart[] =
+    "试运行: 只显示每个文件会放到哪里, 不会复制, 移动或创建任何文件.\n";
+inline constexpr char kDryRunEnd[] = "试运行结束: 磁盘上没有任何改动.\n";
+inline constexpr char kDryRunNoFailureFile[] = "试运行不写失败列表.\n";
+inline constexpr char kTargetFolder[] = "输出目录: ";
+inline constexpr char kFailureFile[] = "失败列表: ";
+inline constexpr char kFailureFileNotWritten[] = "无法写入失败列表: ";
+inline constexpr char kStoppedEarly[] = "已停止: 其余文件没有处理.\n";

@@ -1,0 +1,174 @@
+#include "cli/progress_line.h"
+
+#include <cstdint>
+
+namespace {
+
+struct Character {
+  std::uint32_t code;
+  std::size_t length;  // bytes
+  bool valid;
+};
+
+// Decodes the UTF-8 character at the start of `text` (not empty).
+Character Decode(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  const std::uint8_t lead = byte(0);
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  if (lead < 0x80) {
+    return {lead, 1, true};
+  } else if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return {lead, 1, false};
+  }
+  if (text.size() < length) {
+    return {lead, 1, false};
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) {
+      return {lead, 1, false};
+    }
+    code = (code << 6) | (byte(i) & 0x3F);
+  }
+  return {code, length, true};
+}
+
+int CharacterWidth(std::uint32_t code) {
+  struct Range {
+    std::uint32_t first, last;
+  };
+  static constexpr Range kCombining[] = {
+      {0x0300, 0x036F}, {0x200B, 0x200F}, {0x20D0, 0x20FF}, {0xFE00, 0xFE0F}};
+  static constexpr Range kWide[] = {
+      {0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF}, {0x3400, 0x4DBF},
+      {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},
+      {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F},
+      {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
+  };
+  for (const Range& range : kCombining) {
+    if (code >= range.first && code <= range.last) {
+      return 0;
+    }
+  }
+  for (const Range& range : kWide) {
+    if (code >= range.first && code <= range.last) {
+      return 2;
+    }
+  }
+  return 1;
+}
+
+constexpr std::string_view kEllipsis = "...";
+
+}  // namespace
+
+int DisplayWidth(std::string_view text) {
+  int width = 0;
+  while (!text.empty()) {
+    const Character c = Decode(text);
+    width += c.valid ? CharacterWidth(c.code) : 1;
+    text.remove_prefix(c.length);
+  }
+  return width;
+}
+
+std::string_view TailFitting(std::string_view text, int columns) {
+  // Walks forward remembering where each character starts, then keeps the shortest start
+  // whose tail fits. Paths are short, so the two passes cost nothing worth saving.
+  std::size_t start = 0;
+  int tailWidth = DisplayWidth(text);
+  while (tailWidth > columns && start < text.size()) {
+    const Character c = Decode(text.substr(start));
+    tailWidth -= c.valid ? CharacterWidth(c.code) : 1;
+    start += c.length;
+  }
+  return text.substr(start);
+}
+
+std::string FormatProgressLine(int handled, int failed, std::string_view file, int columns) {
+  std::string line =
+      "[已处理 " + std::to_string(handled) + ", 失败 " + std::to_string(failed) + "] ";
+  const int room = columns - DisplayWidth(line);
+  if (room <= 0) {
+    return std::string(TailFitting(line, columns < 0 ? 0 : columns));
+  }
+  if (DisplayWidth(file) <= room) {
+    line += file;
+  } else if (room > static_cast<int>(kEllipsis.size())) {
+    line += kEllipsis;
+    line += TailFitting(file, room - static_cast<int>(kEllipsis.size()));
+  }
+  return line;
+}
+
+std::string_view FileOfMessage(std::string_view message) {
+  message = message.substr(0, message.find_first_of("\r\n"));
+  const std::size_t colon = message.find(": ");
+  if (colon == std::string_view::npos) {
+    return {};
+  }
+  message.remove_prefix(colon + 2);
+  return message.substr(0, message.find(" -> "));
+}
+
+bool ProgressThrottle::Due(Clock::time_point now) {
+  if (drawn_ && now - last_ < interval_) {
+    return false;
+  }
+  drawn_ = true;
+  last_ = now;
+  return true;
+}
+
+ProgressDisplay::ProgressDisplay(std::FILE* out, int columns)
+    : out_(out), columns_(columns > 1 ? columns - 1 : 1) {}
+
+void ProgressDisplay::Erase() {
+  if (shownWidth_ > 0) {
+    // Blanks over the old line: plain characters work on every console, escapes do not.
+    std::fputc('\r', out_);
+    for (int i = 0; i < shownWidth_; ++i) {
+      std::fputc(' ', out_);
+    }
+    std::fputc('\r', out_);
+    shownWidth_ = 0;
+  }
+}
+
+void ProgressDisplay::Draw(const std::string& line) {
+  line_ = line;
+  const int width = DisplayWidth(line);
+  std::fputc('\r', out_);
+  std::fwrite(line.data(), 1, line.size(), out_);
+  // A shorter line leaves the end of the longer one behind unless it is blanked.
+  for (int i = width; i < shownWidth_; ++i) {
+    std::fputc(' ', out_);
+  }
+  shownWidth_ = width;
+  std::fflush(out_);
+}
+
+void ProgressDisplay::PrintAbove(std::string_view text) {
+  Erase();
+  std::fwrite(text.data(), 1, text.size(), out_);
+  if (!line_.empty()) {
+    Draw(line_);
+  } else {
+    std::fflush(out_);
+  }
+}
+
+void ProgressDisplay::Clear() {
+  Erase();
+  line_.clear();
+  std::fflush(out_);
+}
