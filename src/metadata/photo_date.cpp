@@ -10,7 +10,7 @@
 namespace {
 
 // Big enough that a typical head (tables, EXIF block, thumbnail) arrives in one or two reads.
-constexpr std::size_t kStreamBufferBytes = 64 * 1024;
+constexpr std::size_t kStreamBufferBytes = 16 * 1024;
 
 bool HasJpgEnding(const std::string& path) {
   static constexpr char kEnding[] = ".jpg";
