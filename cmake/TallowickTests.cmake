@@ -45,3 +45,12 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+
+# End-to-end: the command-line tool on a folder tree that links back into itself.
+add_test(NAME cli_folder_loop
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/folder_loop.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                 $<TARGET_FILE:tallowick-cli>)
+set_tests_properties(cli_folder_loop PROPERTIES TIMEOUT 300)
+if(TALLOWICK_TEST_ENVIRONMENT)
+  set_tests_properties(cli_folder_loop PROPERTIES ENVIRONMENT "${TALLOWICK_TEST_ENVIRONMENT}")
+endif()
