@@ -8,8 +8,11 @@ if(WIN32)
   set(TALLOWICK_GTEST gtest gtest_main)
   # The Linux folders are visible to Wine programs on drive Z:.
   set(TALLOWICK_SHARED_DIR "Z:${CMAKE_SOURCE_DIR}/../shared")
+  # Wine turns Windows names into Linux file names in the locale's character set: without a
+  # UTF-8 locale no Chinese name could be created.
   set(TALLOWICK_TEST_ENVIRONMENT
-      "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+      "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml="
+      "LC_ALL=C.UTF-8")
 else()
   find_package(GTest REQUIRED)
   set(TALLOWICK_GTEST GTest::gtest GTest::gtest_main)

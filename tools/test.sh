@@ -19,7 +19,9 @@ done
 echo "== windows (under Wine)"
 cmake --preset windows "${extra[@]}" >/dev/null
 cmake --build --preset windows
-export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine needs a UTF-8 locale to give files Chinese names.
+export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  LC_ALL=C.UTF-8
 tools/wine-prefix.sh "$WINEPREFIX"
 # One persistent Wine server for the whole run: each program then starts in a fraction of a second.
 wineserver -p
