@@ -1,5 +1,5 @@
 // Helpers of the command-line tests: running the tool in-process with its output captured,
-// and changing the current folder for a while.
+// looking for texts in it, and changing the current folder for a while.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +18,6 @@ namespace clitest {
 // A stream backed by a file in a temporary folder, read back as text.
 class CapturedStream {
  public:
-  CapturedStream() : file_(std::fopen((folder_ / "stream.txt").c_str(), "w+b"), &std::fclose) {}
   std::FILE* get() const { return file_.get(); }
   std::string Text() const {
     std::fflush(file_.get());
@@ -27,40 +26,40 @@ class CapturedStream {
 
  private:
   testfiles::TempFolder folder_;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{
+      std::fopen((folder_ / "stream.txt").c_str(), "w+b"), &std::fclose};
 };
 
 struct CliResult {
   int status = -1;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 inline CliResult RunCaptured(const std::vector<std::string>& args, bool terminal = false,
                              int columns = 80) {
-  CapturedStream out;
-  CapturedStream err;
+  CapturedStream out, err;
   CliStreams streams;
   streams.out = out.get();
   streams.err = err.get();
   streams.outIsTerminal = terminal;
   streams.columns = columns;
-  CliResult result;
-  result.status = RunCli(args, streams);
-  result.out = out.Text();
-  result.err = err.Text();
-  return result;
+  const int status = RunCli(args, streams);
+  return {status, out.Text(), err.Text()};
 }
 
-inline std::filesystem::path Utf8Path(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+// Whether `part` stands in `text`; a failure shows both.
+inline testing::AssertionResult Has(const std::string& text, const std::string& part) {
+  if (text.find(part) == std::string::npos) {
+    return testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+  }
+  return testing::AssertionSuccess() << "\"" << part << "\" is in:\n" << text;
 }
 
 // Makes `folder` the current folder until the object goes away.
 class CurrentFolder {
  public:
   explicit CurrentFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(Utf8Path(folder));
+    std::filesystem::current_path(std::u8string(folder.begin(), folder.end()));
   }
   ~CurrentFolder() {
     std::error_code ignored;

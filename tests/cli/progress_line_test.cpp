@@ -8,21 +8,21 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(ProgressLine, DisplayWidthCountsWideCharactersTwice) {
-  EXPECT_EQ(DisplayWidth(""), 0);
-  EXPECT_EQ(DisplayWidth("img_0001.jpg"), 12);
-  EXPECT_EQ(DisplayWidth("旅行"), 4);
-  EXPECT_EQ(DisplayWidth("2019年/a"), 8);
-  EXPECT_EQ(DisplayWidth("（１）"), 6);            // full-width forms
-  EXPECT_EQ(DisplayWidth("café"), 4);              // two-byte Latin letter
-  EXPECT_EQ(DisplayWidth("e\xCC\x81"), 1);         // combining accent adds nothing
-  EXPECT_EQ(DisplayWidth("\xF0\x9F\x93\xB7"), 2);  // a four-byte emoji
-  // Broken UTF-8 (a cut character, a stray continuation byte) counts byte by byte.
-  EXPECT_EQ(DisplayWidth("a\xE6\x97"), 3);
-  EXPECT_EQ(DisplayWidth("\x80x"), 2);
-}
-
-TEST(ProgressLine, TailFittingCutsOnlyBetweenCharacters) {
+TEST(ProgressLine, DisplayWidthAndTailFitting) {
+  const std::pair<const char*, int> widths[] = {
+      {"", 0},
+      {"img_0001.jpg", 12},
+      {"2019年/旅行", 11},
+      {"（１）", 6},            // full-width forms
+      {"café", 4},              // a two-byte Latin letter
+      {"e\xCC\x81", 1},         // a combining accent adds nothing
+      {"\xF0\x9F\x93\xB7", 2},  // a four-byte emoji
+      {"a\xE6\x97", 3},         // a cut character counts byte by byte
+      {"\x80x", 2},             // and so does a stray continuation byte
+  };
+  for (const auto& [text, width] : widths) {
+    EXPECT_EQ(DisplayWidth(text), width) << text;
+  }
   EXPECT_EQ(TailFitting("abcdef", 3), "def");
   EXPECT_EQ(TailFitting("abc", 10), "abc");
   EXPECT_EQ(TailFitting("abc", 0), "");
@@ -34,19 +34,15 @@ TEST(ProgressLine, TailFittingCutsOnlyBetweenCharacters) {
 
 TEST(ProgressLine, LinesKeepTheFileNameAndFitTheWidth) {
   EXPECT_EQ(FormatProgressLine(12, 1, "/p/a.jpg", 80), "[已处理 12, 失败 1] /p/a.jpg");
-
   const std::string file = "/home/用户/照片/2019 旅行/第一天/img_0101.jpg";
   for (int columns = 0; columns <= 60; ++columns) {
-    const std::string line = FormatProgressLine(1234, 5, file, columns);
-    EXPECT_LE(DisplayWidth(line), columns) << line;
+    EXPECT_LE(DisplayWidth(FormatProgressLine(1234, 5, file, columns)), columns) << columns;
   }
   const std::string cut = FormatProgressLine(1234, 5, file, 40);
   EXPECT_EQ(cut.rfind("[已处理 1234, 失败 5] ...", 0), 0u) << cut;
-  EXPECT_EQ(cut.substr(cut.size() - 12), "img_0101.jpg");
+  EXPECT_TRUE(cut.ends_with("/img_0101.jpg")) << cut;
   EXPECT_EQ(DisplayWidth(cut), 40);
-}
 
-TEST(ProgressLine, FileOfMessageReadsSuccessAndFailureMessages) {
   EXPECT_EQ(
       FileOfMessage("复制文件(3): /a/b c/x.jpg\r\n\r\n复制到: /t/2019年/2019-10-01/X.JPG\r\n"),
       "/a/b c/x.jpg");
@@ -54,21 +50,18 @@ TEST(ProgressLine, FileOfMessageReadsSuccessAndFailureMessages) {
   EXPECT_EQ(FileOfMessage("no separator here"), "");
 }
 
-TEST(ProgressLine, ThrottleLetsOneRedrawThroughPerInterval) {
+TEST(ProgressLine, ThrottleCountsFromTheLastRedrawLetThrough) {
   ProgressThrottle throttle(100ms);
   const ProgressThrottle::Clock::time_point start{};
-  EXPECT_TRUE(throttle.Due(start));
-  EXPECT_FALSE(throttle.Due(start + 10ms));
-  EXPECT_FALSE(throttle.Due(start + 99ms));
-  EXPECT_TRUE(throttle.Due(start + 100ms));
-  // The interval counts from the last redraw let through, not from the last call.
-  EXPECT_FALSE(throttle.Due(start + 150ms));
-  EXPECT_TRUE(throttle.Due(start + 200ms));
-  EXPECT_TRUE(throttle.Due(start + 1000ms));
+  const std::pair<std::chrono::milliseconds, bool> calls[] = {
+      {0ms, true}, {99ms, false}, {100ms, true}, {150ms, false}, {200ms, true}, {1000ms, true}};
+  for (const auto& [at, due] : calls) {
+    EXPECT_EQ(throttle.Due(start + at), due) << at.count();
+  }
 }
 
 TEST(ProgressLine, DisplayRedrawsInPlaceAndPrintsAboveTheLine) {
-  clitest::CapturedStream out;
+  clitest::CapturedStream out, plain;
   {
     ProgressDisplay display(out.get(), 21);
     EXPECT_EQ(display.LineColumns(), 20);
@@ -84,14 +77,11 @@ TEST(ProgressLine, DisplayRedrawsInPlaceAndPrintsAboveTheLine) {
             "failed: x\n"
             "\rshort"  // drawn again below the printed text
             "\r     \r");
-}
-
-TEST(ProgressLine, PrintAboveWithoutALineOnlyPrints) {
-  clitest::CapturedStream out;
-  ProgressDisplay display(out.get(), 80);
+  // Without a line shown, text is only printed.
+  ProgressDisplay display(plain.get(), 80);
   display.PrintAbove("failed: x\n");
   display.Clear();
-  EXPECT_EQ(out.Text(), "failed: x\n");
+  EXPECT_EQ(plain.Text(), "failed: x\n");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Walking a file's marker sections: which are held, the limits, truncation, frame and comment.
+// Walking a file's marker sections: which are held, the limits, early ends, frame and comment.
 #include <gtest/gtest.h>
 
-#include "metadata/photo_date.h"
 #include "metadata_test_support.h"
 
 namespace {
@@ -11,193 +10,150 @@ using metatest::JpegRead;
 
 constexpr char kDate[] = "2012:05:17 10:20:30";
 
-// `held` sections before the start of scan, the EXIF block with the date first among them;
-// `dropped` APP0 and XMP sections in between, which do not count.
-Bytes WithHeldSections(int held, int dropped = 0) {
-  JpegBuilder jpeg;
-  jpeg.Exif(ExifBlockWithDate(kDate));
-  const std::string xmp = "http://ns.adobe.com/xap/1.0/";
-  for (int i = 0; i < dropped; ++i) {
-    jpeg.Jfif().Section(0xE1, Bytes(xmp.begin(), xmp.end()));
-  }
-  for (int i = 1; i < held; ++i) {
-    jpeg.QuantTable();
-  }
-  return jpeg.Scan().Data();
+Bytes Text(const std::string& text) {
+  return Bytes(text.begin(), text.end());
 }
 
-TEST(JpegSections, HeldSectionsInFileOrder) {
-  JpegRead read(JpegBuilder()
-                    .Jfif()
-                    .QuantTable()
-                    .Exif(ExifBlockWithDate(kDate))
-                    .Comment("first")
-                    .Comment("second")
-                    .Frame(640, 480)
-                    .Section(0xE2, {1, 2, 3})
-                    .Scan()
-                    .Data());
-  ASSERT_TRUE(read.ok);
-  const int expected[] = {0xDB, 0xE1, 0xFE, 0xC0, 0xE2, 0xDA};
-  ASSERT_EQ(read.Reader().SectionCount(), 6);
-  for (int i = 0; i < 6; ++i) {
-    const JpegSection& section = read.Reader().Section(i);
-    EXPECT_EQ(section.marker, expected[i]) << i;
-    ASSERT_NE(section.bytes, nullptr);
-    EXPECT_EQ(section.bytes[0] * 256 + section.bytes[1], section.length) << i;
+TEST(JpegSections, StartOfImageAndFillBytes) {
+  for (const Bytes& notJpeg : {Bytes{}, Bytes{0xFF, 0xD9, 0xFF, 0xDA, 0, 2}}) {
+    const JpegRead read(notJpeg);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.Error() + read.Printed(), "");
   }
-  EXPECT_EQ(read.Reader().Section(4).length, 5);
-  EXPECT_TRUE(read.Meta().hasExif);
-  EXPECT_STREQ(read.Meta().commentText, "first");
-  EXPECT_EQ(read.Printed(), "");
-}
-
-TEST(JpegSections, StartAndFillBytes) {
-  EXPECT_FALSE(JpegRead(Bytes{}).ok);
-  JpegRead notJpeg(Bytes{0xFF, 0xD9, 0xFF, 0xDA, 0, 2});
-  EXPECT_FALSE(notJpeg.ok);
-  EXPECT_EQ(notJpeg.Error(), "");
-  EXPECT_EQ(notJpeg.Printed(), "");
-
   const auto withFills = [](int fills) {
-    return JpegBuilder().Raw(Bytes(fills, 0xFF)).QuantTable().Scan().Data();
+    return JpegRead(JpegBuilder().Raw(Bytes(fills, 0xFF)).QuantTable().Scan().Data());
   };
-  JpegRead six(withFills(5));  // five fill bytes and the marker's own 0xFF
-  EXPECT_TRUE(six.ok);
-  EXPECT_EQ(six.Printed(), "");
-  JpegRead seven(withFills(6));
+  EXPECT_TRUE(withFills(5).ok);  // five fill bytes and the marker's own 0xFF
+  const JpegRead seven = withFills(6);
   EXPECT_FALSE(seven.ok);
   EXPECT_EQ(seven.Printed(), "too many padding unsigned chars\n");
-  EXPECT_EQ(seven.Reader().SectionCount(), 0);
 
   // A marker code needs no 0xFF before it.
-  JpegRead noFF(JpegBuilder().Raw({0xFE, 0, 4, 'h', 'i'}).Scan().Data());
-  EXPECT_TRUE(noFF.ok);
-  EXPECT_STREQ(noFF.Meta().commentText, "hi");
+  EXPECT_STREQ(JpegRead(JpegBuilder().Raw({0xFE, 0, 4, 'h', 'i'}).Scan().Data()).Meta().commentText,
+               "hi");
 }
 
-TEST(JpegSections, TwentySectionLimit) {
-  JpegRead twentieth(WithHeldSections(19));
-  EXPECT_TRUE(twentieth.ok);
-  EXPECT_EQ(twentieth.Reader().SectionCount(), 20);
+TEST(JpegSections, HeldSectionsInFileOrderTwentyAtMost) {
+  // EXIF, comment, frame, another APPn, `tables` tables, start of scan; before each table an
+  // APP0, an XMP packet, an APP1 too short to be EXIF and a second comment, all dropped.
+  const auto read = [](int tables) {
+    JpegBuilder jpeg;
+    jpeg.Exif(ExifBlockWithDate(kDate)).Comment("first").Frame(640, 480).Section(0xE2, {1, 2, 3});
+    for (int i = 0; i < tables; ++i) {
+      jpeg.Jfif().Section(0xE1, Text("http://ns.adobe.com/xap/1.0/")).Section(0xE1, Text("Exi"));
+      jpeg.Comment("second").QuantTable();
+    }
+    return JpegRead(jpeg.Scan().Data());
+  };
+  const JpegRead twenty = read(15);
+  EXPECT_TRUE(twenty.ok);
+  EXPECT_EQ(twenty.Error() + twenty.Printed(), "");
+  ASSERT_EQ(twenty.Reader().SectionCount(), 20);
+  const int markers[] = {0xE1, 0xFE, 0xC0, 0xE2, 0xDB};
+  for (int i = 0; i < 20; ++i) {
+    const JpegSection& section = twenty.Reader().Section(i);
+    EXPECT_EQ(section.marker, i < 5 ? markers[i] : i < 19 ? 0xDB : 0xDA) << i;
+    EXPECT_EQ(section.bytes[0] * 256 + section.bytes[1], section.length) << i;
+  }
+  EXPECT_EQ(twenty.Reader().Section(3).length, 5);
+  EXPECT_STREQ(twenty.Meta().commentText, "first");
 
-  JpegRead dropped(WithHeldSections(19, 30));
-  EXPECT_TRUE(dropped.ok);
-  EXPECT_EQ(dropped.Reader().SectionCount(), 20);
-
-  JpegRead tooMany(WithHeldSections(20));
+  const JpegRead tooMany = read(16);
   EXPECT_FALSE(tooMany.ok);
   EXPECT_EQ(tooMany.Error(), "Too many sections in jpg file");
   EXPECT_EQ(tooMany.Reader().SectionCount(), 20);
-
-  testfiles::TempFolder folder;
-  ASSERT_TRUE(WriteBytes(folder / "many.jpg", WithHeldSections(20)));
-  EXPECT_EQ(GetPhotoDate(folder / "many.jpg"), "2012-05-17");
+  EXPECT_TRUE(tooMany.Meta().hasExif);
+  EXPECT_STREQ(tooMany.Meta().takenAt, kDate);
 }
 
-TEST(JpegSections, TruncatedFilesKeepTheirEarlierExif) {
-  const Bytes whole = PhotoWithDate(kDate);
-  const Bytes head = JpegBuilder().Jfif().Exif(ExifBlockWithDate(kDate)).Data();
-  const auto cut = [&](std::size_t extra) {
-    return Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(head.size() + extra));
+TEST(JpegSections, EarlyEndsKeepTheExifReadBefore) {
+  const auto after = [](const Bytes& rest) {
+    return JpegBuilder().Jfif().Exif(ExifBlockWithDate(kDate)).Raw(rest).Data();
   };
-  struct Case {
+  const struct {
     Bytes bytes;
     const char* error;
+    const char* printed;
   } cases[] = {
-      {cut(0), "invalid marker"},           // ends where the next marker should stand
-      {cut(3), "invalid marker"},           // ends inside the length bytes
-      {cut(10), "Premature end of file?"},  // ends inside the payload
-      {JpegBuilder().Jfif().Exif(ExifBlockWithDate(kDate)).Raw({0xFF, 0xDB, 0, 1}).Data(),
-       "invalid marker"},  // a length below 2
+      {after({}), "invalid marker", ""},                  // where the next marker should stand
+      {after({0xFF, 0xDB, 0}), "invalid marker", ""},     // inside the length bytes
+      {after({0xFF, 0xDB, 0, 1}), "invalid marker", ""},  // a length below 2
+      {after({0xFF, 0xDB, 0, 9, 1, 2}), "Premature end of file?", ""},
+      {after({0xFF, 0xD9}), "invalid marker", ""},  // end of image: its length is read too
+      {after({0xFF, 0xD9, 0, 2, 0xFF, 0xDA, 0, 2}), "", "No image in jpeg!\n"},
   };
-  for (const Case& c : cases) {
-    JpegRead read(c.bytes);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const JpegRead read(c.bytes);
     EXPECT_FALSE(read.ok);
     EXPECT_EQ(read.Error(), c.error);
+    EXPECT_EQ(read.Printed(), c.printed);
     EXPECT_TRUE(read.Meta().hasExif);
     EXPECT_STREQ(read.Meta().takenAt, kDate);
   }
 }
 
-TEST(JpegSections, EndOfImageBeforeScan) {
-  JpegRead read(JpegBuilder().QuantTable().Raw({0xFF, 0xD9, 0, 2}).Scan().Data());
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.Printed(), "No image in jpeg!\n");
-  // At the very end, its length bytes are missing first.
-  JpegRead atEnd(JpegBuilder().QuantTable().Raw({0xFF, 0xD9}).Data());
-  EXPECT_EQ(atEnd.Error(), "invalid marker");
-  EXPECT_EQ(atEnd.Printed(), "");
-}
-
-TEST(JpegSections, FrameHeader) {
-  Bytes grey{8, 0x01, 0x02, 0x03, 0x04, 1, 1, 0x11, 0};
-  JpegRead read(JpegBuilder()
-                    .Frame(640, 480, 3)
-                    .Section(0xC4, grey)  // Huffman tables, not a frame
-                    .Data());
-  EXPECT_EQ(read.Meta().imageWidth, 640);
-  EXPECT_EQ(read.Meta().imageHeight, 480);
-  EXPECT_EQ(read.Meta().colourFrame, 1);
-  EXPECT_EQ(read.Meta().frameMarker, 0xC0);
-
-  JpegRead later(JpegBuilder().Frame(640, 480, 3).Section(0xCF, grey).Scan().Data());
-  EXPECT_EQ(later.Meta().imageHeight, 0x0102);
-  EXPECT_EQ(later.Meta().imageWidth, 0x0304);
-  EXPECT_EQ(later.Meta().colourFrame, 0);
-  EXPECT_EQ(later.Meta().frameMarker, 0xCF);
-
+TEST(JpegSections, FrameHeaderFromEveryStartOfFrameMarker) {
+  const Bytes grey{8, 0x01, 0x02, 0x03, 0x04, 1, 1, 0x11, 0};
+  for (int marker = 0xC1; marker <= 0xCF; ++marker) {
+    SCOPED_TRACE(marker);
+    const JpegRead read(JpegBuilder()
+                            .Frame(640, 480, 3)
+                            .Section(static_cast<std::uint8_t>(marker), grey)
+                            .Scan()
+                            .Data());
+    // Not frames: Huffman tables (C4), reserved (C8), arithmetic conditioning (CC).
+    const bool frame = marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    EXPECT_EQ(read.Meta().frameMarker, frame ? marker : 0xC0);
+    EXPECT_EQ(read.Meta().imageHeight, frame ? 0x0102 : 480);
+    EXPECT_EQ(read.Meta().imageWidth, frame ? 0x0304 : 640);
+    EXPECT_EQ(read.Meta().colourFrame, frame ? 0 : 1);
+  }
   // A frame section shorter than its fixed bytes leaves the fields alone.
-  JpegRead shortFrame(JpegBuilder().Frame(640, 480).Section(0xC1, {8, 0, 1, 0, 1}).Scan().Data());
-  EXPECT_TRUE(shortFrame.ok);
-  EXPECT_EQ(shortFrame.Meta().imageWidth, 640);
-  EXPECT_EQ(shortFrame.Meta().frameMarker, 0xC0);
+  const JpegRead cut(JpegBuilder().Frame(640, 480).Section(0xC1, {8, 0, 1, 0, 1}).Scan().Data());
+  EXPECT_TRUE(cut.ok);
+  EXPECT_EQ(cut.Meta().imageWidth, 640);
+  EXPECT_EQ(cut.Meta().frameMarker, 0xC0);
 }
 
 TEST(JpegSections, CommentText) {
   const auto comment = [](const std::string& text) {
-    JpegRead read(JpegBuilder().Section(0xFE, Bytes(text.begin(), text.end())).Scan().Data());
-    return std::string(read.Meta().commentText);
+    return std::string(
+        JpegRead(JpegBuilder().Section(0xFE, Text(text)).Scan().Data()).Meta().commentText);
   };
   EXPECT_EQ(comment(std::string("a\r\nb\rc\0d\x01\t\x7f\x80\r", 13)), "a\nb?c?d?\t\x7f\x80?");
   EXPECT_EQ(comment(std::string(1200, 'x')), std::string(998, 'x'));
   // A CR whose LF lies just past the 998 bytes taken is still dropped.
   EXPECT_EQ(comment(std::string(997, 'x') + "\r\nyz"), std::string(997, 'x'));
-}
 
-TEST(JpegSections, CommentAndUserCommentShareOneText) {
-  const auto withUserComment = [](const std::string& text) {
-    ExifBuilder exif;
-    exif.AddEntry(exif.AddDirectory(), 0x9286, kUndefined, static_cast<std::uint32_t>(text.size()),
-                  Bytes(text.begin(), text.end()));
-    return exif.Build();
+  // The EXIF parse empties the text and its user comment replaces it; only the file's first
+  // comment section is taken, even when its text is gone.
+  ExifBuilder user;
+  user.AddEntry(user.AddDirectory(), 0x9286, kUndefined, 4, Text("user"));
+  const auto text = [](const JpegBuilder& jpeg) {
+    return std::string(JpegRead(JpegBuilder(jpeg).Scan().Data()).Meta().commentText);
   };
-  JpegRead replaced(JpegBuilder().Comment("section").Exif(withUserComment("user")).Scan().Data());
-  EXPECT_STREQ(replaced.Meta().commentText, "user");
-  JpegRead emptied(JpegBuilder().Comment("section").Exif(ExifBlockWithDate(kDate)).Scan().Data());
-  EXPECT_STREQ(emptied.Meta().commentText, "");
-  JpegRead after(JpegBuilder().Exif(withUserComment("user")).Comment("section").Scan().Data());
-  EXPECT_STREQ(after.Meta().commentText, "section");
-  // A second comment section is dropped, even after the first one's text was replaced.
-  JpegRead second(
-      JpegBuilder().Comment("one").Exif(withUserComment("u")).Comment("two").Scan().Data());
-  EXPECT_STREQ(second.Meta().commentText, "u");
-  EXPECT_EQ(second.Reader().SectionCount(), 3);
+  EXPECT_EQ(text(JpegBuilder().Comment("one").Exif(user.Build())), "user");
+  EXPECT_EQ(text(JpegBuilder().Exif(user.Build()).Comment("one")), "one");
+  EXPECT_EQ(text(JpegBuilder().Comment("one").Exif(ExifBlockWithDate(kDate)).Comment("two")), "");
 }
 
 TEST(JpegSections, LastExifSectionDecidesHasExif) {
-  Bytes broken = ExifBlockWithDate("1999:01:01 00:00:00");
-  broken[0] = broken[1] = 'X';
-  JpegRead lastBroken(JpegBuilder().Exif(ExifBlockWithDate(kDate)).Exif(broken).Scan().Data());
-  EXPECT_FALSE(lastBroken.Meta().hasExif);
-  EXPECT_STREQ(lastBroken.Meta().takenAt, kDate);
-  EXPECT_EQ(lastBroken.Error(), "Invalid Exif alignment marker.");
-
-  JpegRead lastGood(JpegBuilder()
-                        .Exif(ExifBlockWithDate("1999:01:01 00:00:00"))
-                        .Exif(ExifBlockWithDate(kDate, ByteOrder::kBig))
-                        .Scan()
-                        .Data());
+  const Bytes broken[] = {Text("Exif"),
+                          Bytes{'E', 'x', 'i', 'f', 0, 'X', 'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}};
+  for (const Bytes& payload : broken) {
+    const JpegRead read(
+        JpegBuilder().Exif(ExifBlockWithDate(kDate)).Section(0xE1, payload).Scan().Data());
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.Error(), "Incorrect Exif header");
+    EXPECT_FALSE(read.Meta().hasExif);
+    EXPECT_STREQ(read.Meta().takenAt, kDate);
+  }
+  const JpegRead lastGood(JpegBuilder()
+                              .Exif(ExifBlockWithDate("1999:01:01 00:00:00"))
+                              .Exif(ExifBlockWithDate(kDate, ByteOrder::kBig))
+                              .Scan()
+                              .Data());
   EXPECT_TRUE(lastGood.Meta().hasExif);
   EXPECT_STREQ(lastGood.Meta().takenAt, kDate);
 }

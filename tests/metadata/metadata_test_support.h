@@ -2,8 +2,10 @@
 // APP1 section would hand it over, or a whole file read through a real stream.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -15,17 +17,15 @@ namespace metatest {
 
 using jpegbuilder::Bytes;
 
-// ParseExif on "Exif\0\0" + block. The payload is an exact-size heap copy, so that the
-// sanitizer build catches any read past the block's end.
+// ParseExif on "Exif\0\0" + block, from an exact-size heap copy so that the sanitizer build
+// catches any read past the block's end.
 class ExifParse {
  public:
   explicit ExifParse(const Bytes& block, const PhotoMeta& start = PhotoMeta{})
-      : size_(block.size() + 6), payload_(new std::uint8_t[size_]), record_(start) {
-    std::memcpy(payload_.get(), "Exif\0\0", 6);
-    if (!block.empty()) {
-      std::memcpy(payload_.get() + 6, block.data(), block.size());
-    }
-    ok = reader_.ParseExif(payload_.get(), static_cast<int>(size_ + 2));
+      : payload_(new std::uint8_t[block.size() + 6]), record_(start) {
+    std::copy_n("Exif\0\0", 6, payload_.get());
+    std::copy(block.begin(), block.end(), payload_.get() + 6);
+    ok = reader_.ParseExif(payload_.get(), static_cast<int>(block.size() + 8));
   }
 
   bool ok = false;
@@ -34,37 +34,31 @@ class ExifParse {
   const std::uint8_t* Block() const { return payload_.get() + 6; }
 
  private:
-  std::size_t size_;
   std::unique_ptr<std::uint8_t[]> payload_;
   PhotoMeta record_;
   CJpegMetaReader reader_{&record_};
 };
 
-// ReadSections on a file holding `bytes`; what the reader prints is captured in Printed().
+// ReadSections on a file holding `bytes`; what the reader prints is kept in Printed().
 class JpegRead {
  public:
   explicit JpegRead(const Bytes& bytes) {
-    const std::string path = folder_ / "photo.jpg";
-    const std::string printedPath = folder_ / "printed.txt";
-    jpegbuilder::WriteBytes(path, bytes);
-    std::FILE* printed = std::fopen(printedPath.c_str(), "w+b");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr && printed != nullptr) {
-      SetJpegReaderDiagnostics(printed);
-      ok = reader_.ReadSections(file);
+    using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+    EXPECT_TRUE(jpegbuilder::WriteBytes(folder_ / "photo.jpg", bytes));
+    {
+      File file(std::fopen((folder_ / "photo.jpg").c_str(), "rb"), &std::fclose);
+      File printed(std::fopen((folder_ / "printed.txt").c_str(), "wb"), &std::fclose);
+      if (!file || !printed) {
+        ADD_FAILURE() << "cannot open the test files in " << folder_.Path();
+        return;
+      }
+      SetJpegReaderDiagnostics(printed.get());
+      ok = reader_.ReadSections(file.get());
       SetJpegReaderDiagnostics(stdout);
-      opened = true;
     }
-    if (file != nullptr) {
-      std::fclose(file);
-    }
-    if (printed != nullptr) {
-      std::fclose(printed);
-    }
-    printed_ = testfiles::ReadAll(printedPath);
+    printed_ = testfiles::ReadAll(folder_ / "printed.txt");
   }
 
-  bool opened = false;
   bool ok = false;
   const PhotoMeta& Meta() const { return record_; }
   const CJpegMetaReader& Reader() const { return reader_; }

@@ -8,60 +8,48 @@ namespace {
 
 using namespace jpegbuilder;
 
-TEST(PhotoDate, OnlyJpgNamesInAnyCaseAreRead) {
-  testfiles::TempFolder folder;
-  const Bytes photo = PhotoWithDate("2012:05:17 10:20:30");
-  for (const char* name : {"a.jpg", "b.JPG", "c.Jpg", "d.jpeg", "e.png", "jpg", "f.jpg.txt"}) {
-    ASSERT_TRUE(WriteBytes(folder / name, photo));
-  }
-  EXPECT_EQ(GetPhotoDate(folder / "a.jpg"), "2012-05-17");
-  EXPECT_EQ(GetPhotoDate(folder / "b.JPG"), "2012-05-17");
-  EXPECT_EQ(GetPhotoDate(folder / "c.Jpg"), "2012-05-17");
-  EXPECT_EQ(GetPhotoDate(folder / "d.jpeg"), "");
-  EXPECT_EQ(GetPhotoDate(folder / "e.png"), "");
-  EXPECT_EQ(GetPhotoDate(folder / "f.jpg.txt"), "");
-  EXPECT_EQ(GetPhotoDate("jpg"), "");
-  EXPECT_EQ(GetPhotoDate(folder / "missing.jpg"), "");
-  EXPECT_EQ(GetPhotoDate(folder.Path()), "");
-}
+constexpr char kDate[] = "2012:05:17 10:20:30";
 
-TEST(PhotoDate, DateTextRules) {
-  testfiles::TempFolder folder;
-  const auto dateOf = [&](const std::string& takenAt, ByteOrder order = ByteOrder::kLittle) {
-    const std::string path = folder / "photo.jpg";
-    EXPECT_TRUE(WriteBytes(path, PhotoWithDate(takenAt, order)));
-    return GetPhotoDate(path);
-  };
-  EXPECT_EQ(dateOf("2012:05:17 10:20:30", ByteOrder::kBig), "2012-05-17");
-  EXPECT_EQ(dateOf("2012:05:17"), "2012-05-17");
-  EXPECT_EQ(dateOf("2012/05/17 10:20:30"), "2012/05/17");
-  // A leading blank cuts nothing; only 19 characters are ever taken.
-  EXPECT_EQ(dateOf(" 2012:05:17 10:20:30"), " 2012-05-17 10-20-3");
-  EXPECT_EQ(dateOf("2012:05:17:10:20:30:40"), "2012-05-17-10-20-30");
-}
-
-TEST(PhotoDate, NoDateUnlessTheLastExifParsedWell) {
-  testfiles::TempFolder folder;
-  const auto dateOf = [&](const Bytes& bytes) {
-    const std::string path = folder / "photo.jpg";
-    EXPECT_TRUE(WriteBytes(path, bytes));
-    return GetPhotoDate(path);
-  };
-  EXPECT_EQ(dateOf(PhotoWithDate("")), "");
-
-  ExifBuilder modified;
-  modified.AddAscii(modified.AddDirectory(), kTagDateTime, "2012:05:17 10:20:30");
-  EXPECT_EQ(dateOf(JpegBuilder().Exif(modified.Build()).Scan().Data()), "");
-
-  // The date is taken before the broken entry, but the first directory fails.
-  ExifBuilder broken;
-  broken.AddAscii(broken.AddDirectory(), kTagDateTimeOriginal, "2012:05:17 10:20:30");
+TEST(PhotoDate, DayTextOfJpgFilesFromTheLastExifBlockThatParsed) {
+  ExifBuilder otherDates;  // the dates of last change and of digitising are never used
+  otherDates.AddAscii(otherDates.AddDirectory(), kTagDateTime, kDate);
+  otherDates.AddAscii(0, kTagDateTimeDigitized, kDate);
+  ExifBuilder broken;  // the date is taken, but the first directory fails after it
+  broken.AddAscii(broken.AddDirectory(), kTagDateTimeOriginal, kDate);
   broken.AddRawEntry(0, 0x829A, kRational, 1, 0xFFFFFFF0);
-  EXPECT_EQ(dateOf(JpegBuilder().Exif(broken.Build()).Scan().Data()), "");
 
-  // Cut off right after the EXIF section.
-  EXPECT_EQ(dateOf(JpegBuilder().Jfif().Exif(ExifBlockWithDate("2012:05:17 10:20:30")).Data()),
-            "2012-05-17");
+  const Bytes photo = PhotoWithDate(kDate);
+  const struct {
+    const char* name;
+    Bytes bytes;
+    const char* day;
+  } cases[] = {
+      {"a.jpg", photo, "2012-05-17"},
+      {"b.JPG", photo, "2012-05-17"},
+      {"c.Jpg", photo, "2012-05-17"},
+      {"d.jpeg", photo, ""},
+      {"e.png", photo, ""},
+      {"f.jpg.txt", photo, ""},
+      {"g.jpg", PhotoWithDate("2012:05:17"), "2012-05-17"},
+      {"h.jpg", PhotoWithDate("2012/05/17 10:20:30"), "2012/05/17"},
+      // A leading blank cuts nothing; only 19 characters are ever taken.
+      {"i.jpg", PhotoWithDate(" 2012:05:17 10:20:30"), " 2012-05-17 10-20-3"},
+      {"j.jpg", PhotoWithDate("2012:05:17:10:20:30:40"), "2012-05-17-10-20-30"},
+      {"k.jpg", PhotoWithDate(""), ""},  // no EXIF section
+      {"l.jpg", JpegBuilder().Exif(otherDates.Build()).Scan().Data(), ""},
+      {"m.jpg", JpegBuilder().Exif(broken.Build()).Scan().Data(), ""},
+      {"n.jpg", JpegBuilder().Jfif().Exif(ExifBlockWithDate(kDate)).Data(), "2012-05-17"},  // cut
+  };
+  testfiles::TempFolder folder;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteBytes(folder / c.name, c.bytes));
+    EXPECT_EQ(GetPhotoDate(folder / c.name), c.day) << c.name;
+  }
+  ASSERT_TRUE(testfiles::MakeFolders(folder / "folder.jpg"));
+  for (const std::string& unreadable :
+       {folder / "folder.jpg", folder / "missing.jpg", std::string("jpg")}) {
+    EXPECT_EQ(GetPhotoDate(unreadable), "") << unreadable;
+  }
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,46 +13,23 @@
 #include "platform/platform.h"
 #include "test_files.h"
 
-// Every folder and file below `root` (UTF-8, '/'-separated, relative, sorted): unlike
-// testfiles::ListFiles it also shows folders that hold nothing.
-inline std::vector<std::string> ListEntries(const std::string& root) {
-  namespace fs = std::filesystem;
-  const fs::path base(std::u8string(root.begin(), root.end()));
-  std::vector<std::string> entries;
-  std::error_code error;
-  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
-       it.increment(error)) {
-    const std::u8string relative = it->path().lexically_relative(base).generic_u8string();
-    entries.emplace_back(relative.begin(), relative.end());
-  }
-  std::sort(entries.begin(), entries.end());
-  return entries;
-}
+using Files = std::vector<std::string>;
 
-// Records every progress report and the end of the job; can stop itself after N files.
+// Records the latest message at each progress report, and the end of the job.
 class RecordingJob : public COrganizeJob {
  public:
-  std::vector<std::string> messages;  // the latest message at each progress report
-  std::size_t stopAfterFiles = 0;     // 0: never
+  Files messages;
+  std::function<void()> onProgress;  // called after each report, as the window's handler runs
   int finishedCalls = 0;
   bool runningWhenFinished = true;
   std::string messageWhenFinished;
-  std::vector<std::string> failureFiles;
-
-  // Progress reports made for files (the last report of a finished job is the summary's).
-  std::vector<std::string> FileMessages() const {
-    std::vector<std::string> files = messages;
-    if (finishedCalls > 0 && !files.empty()) {
-      files.pop_back();
-    }
-    return files;
-  }
+  Files failureFiles;
 
  protected:
   void PostOrganizeProgress() override {
     messages.push_back(LatestMessage());
-    if (stopAfterFiles != 0 && messages.size() == stopAfterFiles) {
-      Stop();
+    if (onProgress) {
+      onProgress();
     }
   }
   void OnOrganizeFinished() override {
@@ -73,6 +49,8 @@ class OrganizeTest : public ::testing::Test {
   std::string Src() const { return Folder("src"); }
   std::string Tgt() const { return Folder("tgt"); }
   std::string FailureFile() const { return temp / "errorFile.txt"; }
+  Files TargetFiles() const { return testfiles::ListFiles(Tgt()); }
+  Files SourceFiles() const { return testfiles::ListFiles(Src()); }
 
   void SetUp() override {
     ASSERT_TRUE(testfiles::MakeFolders(Src()));
@@ -80,33 +58,26 @@ class OrganizeTest : public ::testing::Test {
   }
 
   // A JPEG with an EXIF date of capture ("" for none), last written on 2019-03-04.
-  void Photo(const std::string& relative, const std::string& takenAt,
-             jpegbuilder::ByteOrder order = jpegbuilder::ByteOrder::kLittle,
-             std::size_t dataBytes = 64) const {
-    const std::string path = temp / relative;
-    ASSERT_TRUE(testfiles::WriteText(path, ""));
-    ASSERT_TRUE(
-        jpegbuilder::WriteBytes(path, jpegbuilder::PhotoWithDate(takenAt, order, dataBytes)));
-    ASSERT_TRUE(testfiles::SetLocalWriteTime(path, 2019, 3, 4));
+  void Photo(const std::string& relative, const std::string& takenAt) const {
+    ASSERT_TRUE(testfiles::WriteText(temp / relative, ""));  // makes the folders
+    ASSERT_TRUE(jpegbuilder::WriteBytes(temp / relative, jpegbuilder::PhotoWithDate(takenAt)));
+    ASSERT_TRUE(testfiles::SetLocalWriteTime(temp / relative, 2019, 3, 4));
   }
   // Any other file, last written on the given local day.
   void File(const std::string& relative, int year = 2019, int month = 3, int day = 4,
             const std::string& text = "data") const {
-    const std::string path = temp / relative;
-    ASSERT_TRUE(testfiles::WriteText(path, text));
-    ASSERT_TRUE(testfiles::SetLocalWriteTime(path, year, month, day));
+    ASSERT_TRUE(testfiles::WriteText(temp / relative, text));
+    ASSERT_TRUE(testfiles::SetLocalWriteTime(temp / relative, year, month, day));
   }
 
-  // A whole job from the source to the target folder, as the window runs it.
-  void Run(RecordingJob& job, std::string source = std::string()) const {
-    job.m_strPathSrc = source.empty() ? Src() : source;
-    job.m_strPathTar = Tgt();
+  // A whole job, as the window runs it.
+  void Run(RecordingJob& job, const std::string& source, const std::string& target) const {
+    job.m_strPathSrc = source;
+    job.m_strPathTar = target;
     job.BeginJob();
     job.RunOrganize(FailureFile());
   }
-
-  std::vector<std::string> TargetFiles() const { return testfiles::ListFiles(Tgt()); }
-  std::vector<std::string> SourceFiles() const { return testfiles::ListFiles(Src()); }
+  void Run(RecordingJob& job) const { Run(job, Src(), Tgt()); }
 
   testfiles::TempFolder temp;
 };

@@ -2,31 +2,21 @@
 // only a file system accepting trailing blanks can hold.
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "organize_fixture.h"
 
 namespace {
 
-using Files = std::vector<std::string>;
-namespace fs = std::filesystem;
-
 TEST_F(OrganizeTest, LinkBackIntoTheTreeIsWalkedOnce) {
   File("src/a.jpg");
   File("src/sub/b.jpg");
-  fs::create_directory_symlink(Src(), temp / "src/sub/loop");
-  fs::create_directory_symlink(temp / "src/sub", temp / "src/again");
-
+  std::filesystem::create_directory_symlink(Src(), temp / "src/sub/loop");
+  std::filesystem::create_directory_symlink(temp / "src/sub", temp / "src/again");
   RecordingJob job;
   Run(job);
   EXPECT_EQ(TargetFiles(), (Files{"2019年/2019-03-04/a.jpg", "2019年/2019-03-04/b.jpg"}));
   EXPECT_EQ(job.m_nFileCount, 2);
   EXPECT_EQ(job.m_nFailCount, 0);
-
-  // A new job walks the same folders again (each placement now clashes).
-  Run(job);
-  EXPECT_EQ(job.m_nFileCount, 2);
-  EXPECT_EQ(job.m_nFailCount, 2);
 }
 
 TEST_F(OrganizeTest, DateOfBlanksAndHyphensNamesTheFoldersAsItStands) {

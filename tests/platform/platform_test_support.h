@@ -1,27 +1,52 @@
-// Helpers of the platform tests: local times and a second file system, made with the
-// operating system's own calls.
+// Helpers of the platform tests, built on the platform layer itself.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
 #include <string>
 
 #include "platform/platform.h"
+#include "test_files.h"
 
 namespace platformtest {
 
-// The file time of a local calendar time, converted by the system's rules for that day.
-platform::FileTime FileTimeOfLocal(int year, int month, int day, int hour, int minute, int second);
-
 // The file time of noon UTC on a day: a time whose local day is that day in every zone.
-platform::FileTime FileTimeOfUtcNoon(int year, int month, int day);
+inline platform::FileTime FileTimeOfUtcNoon(int year, int month, int day) {
+  using namespace std::chrono;
+  const sys_seconds noon = sys_days{std::chrono::year{year} / month / day} + hours{12};
+  return platform::kUnixEpochAsFileTime + noon.time_since_epoch().count() * 10'000'000;
+}
 
-// A folder on another file system (or volume) than the temporary folder; empty when there is
-// none.
-std::string OtherFileSystemFolder();
+// The local day of a file time as "YYYY-MM-DD"; "none" when it has none.
+inline std::string DayOf(platform::FileTime time) {
+  platform::LocalDate date;
+  char text[32] = "none";
+  if (platform::LocalDateOfFileTime(time, &date)) {
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  }
+  return text;
+}
 
-// Bytes of every value, in an order that no offset mix-up preserves.
-std::string MixedBytes(std::size_t size);
+struct Listed {
+  bool folder = false;
+  platform::FileTime written = 0;
+};
 
-// The last-write time of `name` as the listing of `folder` gives it; 0 when it is not listed.
-platform::FileTime ListedWriteTime(const std::string& folder, const std::string& name);
+// Every entry of a listing but "." and "..", each listed once.
+inline std::map<std::string, Listed> ListedEntries(const std::string& folder) {
+  std::map<std::string, Listed> entries;
+  platform::FolderListing listing(folder);
+  EXPECT_TRUE(listing.IsOpen()) << folder;
+  for (bool more = listing.IsOpen(); more; more = listing.Next()) {
+    if (listing.Name() != "." && listing.Name() != "..") {
+      const Listed entry{listing.IsFolder(), listing.LastWriteTime()};
+      EXPECT_TRUE(entries.emplace(listing.Name(), entry).second) << "twice: " << listing.Name();
+    }
+  }
+  return entries;
+}
 
 }  // namespace platformtest
