@@ -38,6 +38,19 @@ std::vector<Transfer> Transfers() {
   return all;
 }
 
+// The destination folder and, for a transfer from another file system, the source folder there.
+struct Folders {
+  explicit Folders(const Transfer& transfer) {
+    if (!transfer.sourceParent.empty()) {
+      far.emplace(transfer.sourceParent);
+    }
+  }
+  const TempFolder& From() const { return far ? *far : to; }
+
+  TempFolder to;
+  std::optional<TempFolder> far;
+};
+
 TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   std::string large(5 * 1024 * 1024 + 321, '\0');  // no offset mix-up keeps these bytes
   for (std::size_t i = 0; i < large.size(); ++i) {
@@ -46,12 +59,10 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   const std::pair<std::string, std::string> files[] = {
       {"empty.mov", ""}, {"照片.JPG", "small photo"}, {"large.mp4", large}};
   for (const Transfer& transfer : Transfers()) {
-    TempFolder to;
-    std::optional<TempFolder> far;
-    if (!transfer.sourceParent.empty()) {
-      far.emplace(transfer.sourceParent);
-    }
-    const TempFolder& from = far ? *far : to;
+    const Folders folders(transfer);
+    const TempFolder& to = folders.to;
+    const TempFolder& from = folders.From();
+    const std::optional<TempFolder>& far = folders.far;
     ASSERT_TRUE(testfiles::MakeFolders(to / "2011年"));
     for (const auto& [name, content] : files) {
       SCOPED_TRACE(std::string(transfer.name) + " " + name);
@@ -70,12 +81,10 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
 
 TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
   for (const Transfer& transfer : Transfers()) {
-    TempFolder to;
-    std::optional<TempFolder> far;
-    if (!transfer.sourceParent.empty()) {
-      far.emplace(transfer.sourceParent);
-    }
-    const TempFolder& from = far ? *far : to;
+    const Folders folders(transfer);
+    const TempFolder& to = folders.to;
+    const TempFolder& from = folders.From();
+    const std::optional<TempFolder>& far = folders.far;
     ASSERT_TRUE(WriteText(from / "new/a.jpg", "new"));
     ASSERT_TRUE(WriteText(to / "old/a.jpg", "old"));
     ASSERT_TRUE(testfiles::MakeFolders(to / "old/folder.jpg"));

@@ -2,9 +2,9 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <memory>
 
 #include "album.h"
+#include "jpeg_builder.h"
 
 namespace album {
 
@@ -29,18 +29,7 @@ bool SetLocalWriteTime(const std::string& path, const LocalStamp& when) {
 
 bool WriteFileAt(const std::string& path, const std::vector<std::uint8_t>& bytes,
                  const LocalStamp& when) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                       &std::fclose);
-  if (!file) {
-    return false;
-  }
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    return false;
-  }
-  if (std::fclose(file.release()) != 0) {
-    return false;
-  }
-  return SetLocalWriteTime(path, when);
+  return jpegbuilder::WriteBytes(path, bytes) && SetLocalWriteTime(path, when);
 }
 
 }  // namespace album
