@@ -92,9 +92,16 @@ tree=$(make_tree "$files" 5000000)
 count=$(find "$tree" -type f | wc -l)
 size=$(du -sh "$tree" | cut -f1)
 echo "tree: $tree ($count files, $size)"
-warm "$tree"
 
 for ((r = 0; r < reps; r++)); do
+  # The copies of the previous round may have pushed parts of the tree out of the cache, and
+  # their write-back would compete: warm again, and time the read-only contenders first.
+  warm "$tree"
+  timed tw-dates "$bin/tallowick-date-scan" "$tree"
+  if command -v exiftool >/dev/null; then
+    timed exiftool exiftool -q -r -ext jpg -s3 -DateTimeOriginal "$tree"
+  fi
+
   copy_round "$tree" main
 
   # Move: both contenders move the same files out of a fresh copy of the tree.
@@ -107,11 +114,6 @@ for ((r = 0; r < reps; r++)); do
     fi
   done
   rm -rf "$work/msrc" "$work/out"; sync
-
-  timed tw-dates "$bin/tallowick-date-scan" "$tree"
-  if command -v exiftool >/dev/null; then
-    timed exiftool exiftool -q -r -ext jpg -s3 -DateTimeOriginal "$tree"
-  fi
 done
 
 jpegs=$(find "$tree" \( -name '.*' -o -name '~*' \) -prune -o -type f -iname '*.jpg' -print | wc -l)
