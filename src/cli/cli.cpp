@@ -17,8 +17,8 @@ constexpr int kExitFailures = 1;
 constexpr int kExitUsage = 2;
 
 void PrintLine(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fputc('\n', stream);
+  WriteText(stream, text);
+  WriteText(stream, "\n");
 }
 
 // The summary line without the two line breaks that lead it in the window.
@@ -31,13 +31,13 @@ std::string SummaryLine(const COrganizeJob& job) {
 void PrintEnd(const CCliJob& job, const CliOptions& options, const std::string& failureFile,
               const CliStreams& streams) {
   if (job.PrintedAny()) {
-    std::fputc('\n', streams.out);
+    WriteText(streams.out, "\n");
   }
   PrintLine(streams.out, SummaryLine(job));
   PrintLine(streams.out, kTargetFolder + job.m_strPathTar);
   if (job.m_nFailCount > 0) {
     if (options.dryRun) {
-      std::fputs(kDryRunNoFailureFile, streams.out);
+      WriteText(streams.out, kDryRunNoFailureFile);
     } else if (!job.WrittenFailureFile().empty()) {
       PrintLine(streams.out, kFailureFile + job.WrittenFailureFile());
     } else {
@@ -45,7 +45,7 @@ void PrintEnd(const CCliJob& job, const CliOptions& options, const std::string& 
     }
   }
   if (options.dryRun) {
-    std::fputs(kDryRunEnd, streams.out);
+    WriteText(streams.out, kDryRunEnd);
   }
 }
 
@@ -55,15 +55,16 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   CliOptions options;
   std::string error;
   if (!ParseCliOptions(args, &options, &error)) {
-    std::fprintf(streams.err, "tallowick-cli: %s\n%s", error.c_str(), kCliShortUsage);
+    WriteText(streams.err, std::string("tallowick-cli: ").append(error).append("\n"));
+    WriteText(streams.err, kCliShortUsage);
     return kExitUsage;
   }
   if (options.help) {
-    std::fputs(kCliUsage, streams.out);
+    WriteText(streams.out, kCliUsage);
     return 0;
   }
   if (options.version) {
-    std::fputs("tallowick-cli " TALLOWICK_VERSION "\n", streams.out);
+    WriteText(streams.out, "tallowick-cli " TALLOWICK_VERSION "\n");
     return 0;
   }
 
@@ -92,7 +93,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
                                       ? platform::ProgramFolder() + "errorFile.txt"
                                       : AbsoluteFilePath(options.errorFile);
   if (options.dryRun) {
-    std::fputs(kDryRunStart, streams.out);
+    WriteText(streams.out, kDryRunStart);
   }
 
   bool stopped = false;
@@ -107,7 +108,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   }
   job.EndDisplay();
   if (stopped) {
-    std::fputs(kStoppedEarly, streams.err);
+    WriteText(streams.err, kStoppedEarly);
   }
   PrintEnd(job, options, failureFile, streams);
   std::fflush(streams.out);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "cli/console.h"
+
 namespace {
 
 // The display changes at most this often; a failure is always shown at once.
@@ -31,7 +33,7 @@ void CCliJob::Print(const std::string& message) {
   if (display_) {
     display_->PrintAbove(text_);
   } else {
-    std::fwrite(text_.data(), 1, text_.size(), out_);
+    WriteText(out_, text_);
   }
   printedAny_ = true;
 }

@@ -24,3 +24,7 @@ int TerminalColumns(std::FILE* stream) {
 }
 
 void PrepareConsoleOutput() {}
+
+void WriteText(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}

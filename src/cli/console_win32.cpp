@@ -2,6 +2,8 @@
 
 #include <io.h>
 
+#include <string>
+
 #include "cli/console.h"
 
 namespace {
@@ -41,4 +43,18 @@ void PrepareConsoleOutput() {
   if (ConsoleOf(stdout) != nullptr || ConsoleOf(stderr) != nullptr) {
     SetConsoleOutputCP(CP_UTF8);
   }
+}
+
+void WriteText(std::FILE* stream, std::string_view text) {
+  HANDLE console = ConsoleOf(stream);
+  if (console == nullptr || text.empty()) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    return;
+  }
+  const int size = static_cast<int>(text.size());
+  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+  std::fflush(stream);  // keep the order of anything the stream still holds
+  DWORD written = 0;
+  WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }

@@ -1,6 +1,9 @@
 #include "cli/progress_line.h"
 
+#include <algorithm>
 #include <cstdint>
+
+#include "cli/console.h"
 
 namespace {
 
@@ -135,11 +138,9 @@ ProgressDisplay::ProgressDisplay(std::FILE* out, int columns)
 void ProgressDisplay::Erase() {
   if (shownWidth_ > 0) {
     // Blanks over the old line: plain characters work on every console, escapes do not.
-    std::fputc('\r', out_);
-    for (int i = 0; i < shownWidth_; ++i) {
-      std::fputc(' ', out_);
-    }
-    std::fputc('\r', out_);
+    std::string blanks(1, '\r');
+    blanks.append(shownWidth_, ' ').push_back('\r');
+    WriteText(out_, blanks);
     shownWidth_ = 0;
   }
 }
@@ -147,19 +148,17 @@ void ProgressDisplay::Erase() {
 void ProgressDisplay::Draw(const std::string& line) {
   line_ = line;
   const int width = DisplayWidth(line);
-  std::fputc('\r', out_);
-  std::fwrite(line.data(), 1, line.size(), out_);
   // A shorter line leaves the end of the longer one behind unless it is blanked.
-  for (int i = width; i < shownWidth_; ++i) {
-    std::fputc(' ', out_);
-  }
+  std::string text(1, '\r');
+  text.append(line).append(std::max(shownWidth_ - width, 0), ' ');
+  WriteText(out_, text);
   shownWidth_ = width;
   std::fflush(out_);
 }
 
 void ProgressDisplay::PrintAbove(std::string_view text) {
   Erase();
-  std::fwrite(text.data(), 1, text.size(), out_);
+  WriteText(out_, text);
   if (!line_.empty()) {
     Draw(line_);
   } else {
