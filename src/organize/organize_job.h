@@ -73,9 +73,9 @@ class COrganizeJob {
 
  private:
   // Places one file that passed the filter: `m_source` holds its real path, `lowerSource` the
-  // lower-cased one shown in messages, `name` the entry's name in its own letter case.
-  void PlaceFile(const std::string& lowerSource, const std::string& name,
-                 platform::FileTime written);
+  // lower-cased one shown in messages; `listing` stands on its entry, whose last-write time is
+  // read only when the file has no usable photo date (on Linux that costs a stat).
+  void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing);
   // Copies or moves m_source to m_destination; in a dry run only predicts the outcome.
   bool TransferFile();
   void CreateFolderIfMissing(const std::string& folder);

@@ -83,13 +83,13 @@ void COrganizeJob::OrganizeFolder(std::string path) {
     m_source.assign(path).append(name);
     const std::string lowerSource = platform::ToLower(m_source);
     if (PassesFilter(lowerSource, m_settings.fileFilters)) {
-      PlaceFile(lowerSource, name, listing.LastWriteTime());
+      PlaceFile(lowerSource, listing);
     }
   } while (listing.Next() && m_bRunning);
 }
 
-void COrganizeJob::PlaceFile(const std::string& lowerSource, const std::string& name,
-                             platform::FileTime written) {
+void COrganizeJob::PlaceFile(const std::string& lowerSource,
+                             const platform::FolderListing& listing) {
   std::string date = GetPhotoDate(m_source);
   if (!IsUsableDateText(date)) {
     date.clear();
@@ -100,21 +100,21 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource, const std::string& 
     std::string year = date.substr(0, date.find('-'));
     if (year.empty()) {
       // No year in the photo's date: the file's own local day gives both texts.
-      const platform::LocalDate local = LocalDayOf(written);
+      const platform::LocalDate local = LocalDayOf(listing.LastWriteTime());
       year = YearText(local);
       date = DayText(local);
     }
     m_dateFolder.append(year).append("年").push_back(kSep);
     CreateFolderIfMissing(m_dateFolder);
   } else if (date.empty()) {
-    date = DayText(LocalDayOf(written));
+    date = DayText(LocalDayOf(listing.LastWriteTime()));
   }
   m_dateFolder.append(date).push_back(kSep);
 
   // Counted before the copy or move, so a file that fails counts as handled too.
   ++m_nFileCount;
   CreateFolderIfMissing(m_dateFolder);
-  m_destination.assign(m_dateFolder).append(name);
+  m_destination.assign(m_dateFolder).append(listing.Name());
 
   const bool placed = TransferFile();
   const char* verb = m_jobDeleteSrc ? "移动" : "复制";
