@@ -6,17 +6,18 @@
 
 namespace {
 
-enum class Kind { kFlag, kValue };
-
+// Each option sets one member: a flag, or a text taken from its argument.
 struct OptionInfo {
   std::string_view name;
-  Kind kind;
+  bool CliOptions::*flag;
+  std::string CliOptions::*value;
 };
 
 constexpr OptionInfo kOptions[] = {
-    {"--move", Kind::kFlag},    {"--flat", Kind::kFlag},        {"--dry-run", Kind::kFlag},
-    {"--quiet", Kind::kFlag},   {"--help", Kind::kFlag},        {"--version", Kind::kFlag},
-    {"--filter", Kind::kValue}, {"--error-file", Kind::kValue},
+    {"--move", &CliOptions::move, nullptr},      {"--flat", &CliOptions::flat, nullptr},
+    {"--dry-run", &CliOptions::dryRun, nullptr}, {"--quiet", &CliOptions::quiet, nullptr},
+    {"--help", &CliOptions::help, nullptr},      {"--version", &CliOptions::version, nullptr},
+    {"--filter", nullptr, &CliOptions::filter},  {"--error-file", nullptr, &CliOptions::errorFile},
 };
 
 const OptionInfo* FindOption(std::string_view name) {
@@ -26,30 +27,6 @@ const OptionInfo* FindOption(std::string_view name) {
     }
   }
   return nullptr;
-}
-
-void SetFlag(std::string_view name, CliOptions* options) {
-  if (name == "--move") {
-    options->move = true;
-  } else if (name == "--flat") {
-    options->flat = true;
-  } else if (name == "--dry-run") {
-    options->dryRun = true;
-  } else if (name == "--quiet") {
-    options->quiet = true;
-  } else if (name == "--help") {
-    options->help = true;
-  } else if (name == "--version") {
-    options->version = true;
-  }
-}
-
-void SetValue(std::string_view name, const std::string& value, CliOptions* options) {
-  if (name == "--filter") {
-    options->filter = value;
-  } else {
-    options->errorFile = value;
-  }
 }
 
 }  // namespace
@@ -84,21 +61,21 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       *error = "未知选项: " + arg;
       return false;
     }
-    if (option->kind == Kind::kFlag) {
+    if (option->flag != nullptr) {
       if (equals != std::string::npos) {
         *error = "选项 " + std::string(name) + " 不带参数";
         return false;
       }
-      SetFlag(name, options);
+      options->*option->flag = true;
       if (options->help || options->version) {
         return true;
       }
       continue;
     }
     if (equals != std::string::npos) {
-      SetValue(name, arg.substr(equals + 1), options);
+      options->*option->value = arg.substr(equals + 1);
     } else if (i + 1 < args.size()) {
-      SetValue(name, args[++i], options);
+      options->*option->value = args[++i];
     } else {
       *error = "选项 " + std::string(name) + " 需要一个参数";
       return false;
