@@ -17,8 +17,8 @@ void ExifBuilder::AddEntry(int dir, std::uint16_t tag, std::uint16_t format, std
   dirs_.at(dir).entries.push_back({tag, format, count, value, 0, false, -1});
 }
 
-void ExifBuilder::AddRawEntry(int dir, std::uint16_t tag, std::uint16_t format,
-                              std::uint32_t count, std::uint32_t raw) {
+void ExifBuilder::AddRawEntry(int dir, std::uint16_t tag, std::uint16_t format, std::uint32_t count,
+                              std::uint32_t raw) {
   dirs_.at(dir).entries.push_back({tag, format, count, {}, raw, true, -1});
 }
 
@@ -48,9 +48,13 @@ void ExifBuilder::AddLink(int dir, std::uint16_t tag, int child) {
   dirs_.at(dir).entries.push_back({tag, kLong, 1, {}, 0, false, child});
 }
 
-void ExifBuilder::SetNext(int dir, int next) { dirs_.at(dir).next = next; }
+void ExifBuilder::SetNext(int dir, int next) {
+  dirs_.at(dir).next = next;
+}
 
-void ExifBuilder::SetFirstDirectoryOffset(std::uint32_t offset) { firstOffset_ = offset; }
+void ExifBuilder::SetFirstDirectoryOffset(std::uint32_t offset) {
+  firstOffset_ = offset;
+}
 
 Bytes ExifBuilder::U16(std::uint16_t value) const {
   Bytes out(2);

@@ -14,15 +14,32 @@ enum class ByteOrder { kLittle, kBig };
 
 // TIFF format codes.
 enum Format : std::uint16_t {
-  kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kSignedByte = 6, kUndefined = 7,
-  kSignedShort = 8, kSignedLong = 9, kSignedRational = 10, kFloat = 11, kDouble = 12,
+  kByte = 1,
+  kAscii = 2,
+  kShort = 3,
+  kLong = 4,
+  kRational = 5,
+  kSignedByte = 6,
+  kUndefined = 7,
+  kSignedShort = 8,
+  kSignedLong = 9,
+  kSignedRational = 10,
+  kFloat = 11,
+  kDouble = 12,
 };
 
 // Well-known tags.
 enum Tag : std::uint16_t {
-  kTagMake = 0x010F, kTagModel = 0x0110, kTagOrientation = 0x0112, kTagDateTime = 0x0132,
-  kTagThumbnailOffset = 0x0201, kTagThumbnailLength = 0x0202, kTagExifIfd = 0x8769,
-  kTagInteropIfd = 0xA005, kTagDateTimeOriginal = 0x9003, kTagDateTimeDigitized = 0x9004,
+  kTagMake = 0x010F,
+  kTagModel = 0x0110,
+  kTagOrientation = 0x0112,
+  kTagDateTime = 0x0132,
+  kTagThumbnailOffset = 0x0201,
+  kTagThumbnailLength = 0x0202,
+  kTagExifIfd = 0x8769,
+  kTagInteropIfd = 0xA005,
+  kTagDateTimeOriginal = 0x9003,
+  kTagDateTimeDigitized = 0x9004,
 };
 
 // An EXIF block made of directories. Directory 0 is the first directory; the block lays the
@@ -44,8 +61,7 @@ class ExifBuilder {
   void AddAscii(int dir, std::uint16_t tag, const std::string& text);  // count includes NUL
   void AddShort(int dir, std::uint16_t tag, std::uint16_t value);
   void AddLong(int dir, std::uint16_t tag, std::uint32_t value);
-  void AddRational(int dir, std::uint16_t tag, std::uint32_t numerator,
-                   std::uint32_t denominator);
+  void AddRational(int dir, std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator);
   // A LONG entry holding the offset of directory `child` (tags 0x8769, 0xA005).
   void AddLink(int dir, std::uint16_t tag, int child);
   // The next-directory offset of `dir` points to directory `next` (cycles allowed).
@@ -66,10 +82,10 @@ class ExifBuilder {
   struct Entry {
     std::uint16_t tag, format;
     std::uint32_t count;
-    Bytes value;          // stored inline when at most 4 bytes, else out of line
-    std::uint32_t raw;    // used when isRaw
+    Bytes value;        // stored inline when at most 4 bytes, else out of line
+    std::uint32_t raw;  // used when isRaw
     bool isRaw;
-    int linkTo;           // directory index, or -1
+    int linkTo;  // directory index, or -1
   };
   struct Directory {
     std::vector<Entry> entries;
