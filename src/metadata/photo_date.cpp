@@ -1,24 +1,17 @@
 #include "metadata/photo_date.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 #include "metadata/jpeg_meta_reader.h"
 
 namespace {
 
-// The stream buffer serves the markers, lengths and small sections. A larger section (an EXIF
-// block with its thumbnail) is read by fread straight into its own buffer, past this one, so a
-// bigger stream buffer would only copy more of the file for nothing.
-constexpr std::size_t kStreamBufferBytes = 4 * 1024;
-
-bool HasJpgEnding(const std::string& path) {
+bool HasJpgEnding(const std::string& name) {
   static constexpr char kEnding[] = ".jpg";
-  if (path.size() < 4) {
+  if (name.size() < 4) {
     return false;
   }
-  const char* tail = path.data() + path.size() - 4;
+  const char* tail = name.data() + name.size() - 4;
   for (int i = 0; i < 4; ++i) {
     char c = tail[i];
     if (c >= 'A' && c <= 'Z') {
@@ -31,29 +24,17 @@ bool HasJpgEnding(const std::string& path) {
   return true;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
-std::string GetPhotoDate(const std::string& path) {
-  if (!HasJpgEnding(path)) {
+// The file's stream buffer (4 KiB) serves the markers, lengths and small sections. A larger
+// section (an EXIF block with its thumbnail) is read by fread straight into its own buffer,
+// past the stream's, so a bigger stream buffer would only copy more of the file for nothing.
+std::string DateOfOpenFile(platform::InputFile* file) {
+  if (file->Stream() == nullptr) {
     return {};
   }
-
-  // Declared before the stream so that it outlives it.
-  char buffer[kStreamBufferBytes];
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    return {};
-  }
-  std::setvbuf(file.get(), buffer, _IOFBF, sizeof buffer);
-
   PhotoMeta record{};
   CJpegMetaReader reader(&record);
-  reader.ReadSections(file.get());
-  file.reset();
+  reader.ReadSections(file->Stream());
+  file->Close();
   if (!record.hasExif) {
     return {};
   }
@@ -66,4 +47,22 @@ std::string GetPhotoDate(const std::string& path) {
   }
   std::replace(date.begin(), date.end(), ':', '-');
   return date;
+}
+
+}  // namespace
+
+std::string GetPhotoDate(const std::string& path) {
+  platform::InputFile file;
+  if (HasJpgEnding(path)) {
+    file.Open(path);
+  }
+  return DateOfOpenFile(&file);
+}
+
+std::string GetPhotoDate(const platform::FolderListing& listing) {
+  platform::InputFile file;
+  if (HasJpgEnding(listing.Name())) {
+    listing.OpenEntry(&file);
+  }
+  return DateOfOpenFile(&file);
 }

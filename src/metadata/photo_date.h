@@ -3,7 +3,13 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 // For a path ending in .jpg (any letter case) whose file holds an EXIF date of capture:
 // that date cut at its first blank (unless the blank leads), colons turned into hyphens,
 // normally YYYY-MM-DD. Otherwise an empty text. Never fails.
 std::string GetPhotoDate(const std::string& path);
+
+// The same answer for the current entry of `listing`, opened relative to the listed folder;
+// the walk uses this form.
+std::string GetPhotoDate(const platform::FolderListing& listing);

@@ -90,7 +90,7 @@ void COrganizeJob::OrganizeFolder(std::string path) {
 
 void COrganizeJob::PlaceFile(const std::string& lowerSource,
                              const platform::FolderListing& listing) {
-  std::string date = GetPhotoDate(m_source);
+  std::string date = GetPhotoDate(listing);
   if (!IsUsableDateText(date)) {
     date.clear();
   }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "platform/platform.h"
+#include "platform/read_stream_posix.h"
 
 namespace platform {
 namespace {
@@ -97,6 +98,16 @@ FileTime FolderListing::LastWriteTime() const {
   }
   const struct stat* info = impl_->Stat();
   return info != nullptr ? FileTimeOfTimespec(info->st_mtim) : 0;
+}
+
+bool FolderListing::OpenEntry(InputFile* file) const {
+  file->Close();
+  if (!impl_->dir) {
+    return false;
+  }
+  file->file_ = posix::OpenReadStream(dirfd(impl_->dir.get()), impl_->name.c_str());
+  file->UseBuffer();
+  return file->file_ != nullptr;
 }
 
 bool FolderListing::Next() {

@@ -62,6 +62,11 @@ FileTime FolderListing::LastWriteTime() const {
                                written.dwLowDateTime);
 }
 
+bool FolderListing::OpenEntry(InputFile* file) const {
+  file->Close();
+  return impl_->find && file->Open(impl_->folder + impl_->name);
+}
+
 bool FolderListing::Next() {
   if (!impl_->find || !FindNextFileA(impl_->find.get(), &impl_->data)) {
     return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,30 @@ struct FolderId {
   }
 };
 
+// A file open for reading through a buffered C stream (mode "rb") whose buffer lives in this
+// object, so reading a file's head allocates no buffer. Closes itself.
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens `path`; false when it cannot be opened for reading.
+  bool Open(const std::string& path);
+  void Close();
+
+  // The open stream, or null.
+  std::FILE* Stream() const { return file_; }
+
+ private:
+  friend class FolderListing;  // opens entries relative to its folder
+  void UseBuffer();
+
+  std::FILE* file_ = nullptr;
+  char buffer_[4096];
+};
+
 // One folder's entries, in the order the file system gives them; "." and ".." may appear.
 // The listing stays open (one handle) until the object goes away.
 class FolderListing {
@@ -57,6 +82,10 @@ class FolderListing {
   const std::string& Name() const;
   bool IsFolder() const;  // a folder, or a link that leads to one
   FileTime LastWriteTime() const;
+
+  // Opens the current entry for reading, as file->Open(folder + Name()) would. On Linux the
+  // entry is found relative to the open folder, without looking up the folder's path again.
+  bool OpenEntry(InputFile* file) const;
 
   // Moves to the next entry; false at the end or when reading fails.
   bool Next();

@@ -1,6 +1,9 @@
 // The day text that the organize walk gets for a file.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "metadata/photo_date.h"
 #include "metadata_test_support.h"
 
@@ -41,10 +44,21 @@ TEST(PhotoDate, DayTextOfJpgFilesFromTheLastExifBlockThatParsed) {
       {"n.jpg", JpegBuilder().Jfif().Exif(ExifBlockWithDate(kDate)).Data(), "2012-05-17"},  // cut
   };
   testfiles::TempFolder folder;
+  std::map<std::string, std::string> days;
   for (const auto& c : cases) {
     ASSERT_TRUE(WriteBytes(folder / c.name, c.bytes));
     EXPECT_EQ(GetPhotoDate(folder / c.name), c.day) << c.name;
+    days[c.name] = c.day;
   }
+  // The walk's form, from a listing's entry, gives the same answers.
+  std::map<std::string, std::string> listed;
+  platform::FolderListing listing(folder.Path());
+  for (bool more = listing.IsOpen(); more; more = listing.Next()) {
+    if (!listing.IsFolder()) {
+      listed[listing.Name()] = GetPhotoDate(listing);
+    }
+  }
+  EXPECT_EQ(listed, days);
   ASSERT_TRUE(testfiles::MakeFolders(folder / "folder.jpg"));
   for (const std::string& unreadable :
        {folder / "folder.jpg", folder / "missing.jpg", std::string("jpg")}) {

@@ -1,5 +1,6 @@
-// Folder listings: every entry with its kind and time, folders that cannot be listed, and
-// the identity that knows one folder reached by two paths.
+// Folder listings: every entry with its kind and time, folders that cannot be listed, the
+// identity that knows one folder reached by two paths, and entries opened for reading.
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -53,6 +54,47 @@ TEST(FolderListing, MissingFolderOrFileIsNotOpen) {
     EXPECT_FALSE(listing.IsOpen()) << path;
     EXPECT_FALSE(listing.Next() || listing.IsFolder() || listing.Identity(&id)) << path;
   }
+}
+
+// Reads what the current entry holds; "-" when it cannot be opened.
+std::string ReadEntry(const platform::FolderListing& listing) {
+  platform::InputFile file;
+  if (!listing.OpenEntry(&file)) {
+    return "-";
+  }
+  std::string text;
+  for (int c; (c = std::getc(file.Stream())) != EOF;) {
+    text.push_back(static_cast<char>(c));
+  }
+  return text;
+}
+
+TEST(FolderListing, OpensEachEntryItStandsOn) {
+  TempFolder root;
+  const std::string bigger(10000, 'b');  // more than the stream's buffer holds
+  const std::map<std::string, std::string> files{{"a.jpg", "first"}, {"照片.JPG", bigger}};
+  for (const auto& [name, text] : files) {
+    ASSERT_TRUE(testfiles::WriteText(root / name, text));
+  }
+  ASSERT_TRUE(testfiles::MakeFolders(root / "sub.jpg"));
+
+  std::map<std::string, std::string> read;
+  platform::FolderListing listing(root.Path());
+  for (bool more = listing.IsOpen(); more; more = listing.Next()) {
+    if (!listing.IsFolder()) {
+      read[listing.Name()] = ReadEntry(listing);
+    } else if (listing.Name() == "sub.jpg") {
+      const std::string fromFolder = ReadEntry(listing);
+      EXPECT_TRUE(fromFolder == "-" || fromFolder.empty()) << fromFolder;  // no bytes
+    }
+  }
+  EXPECT_EQ(read, files);
+
+  platform::InputFile file;
+  EXPECT_TRUE(file.Open(root / "a.jpg"));
+  EXPECT_FALSE(platform::FolderListing(root / "missing/").OpenEntry(&file));
+  EXPECT_EQ(file.Stream(), nullptr);  // the file open before is closed
+  EXPECT_FALSE(file.Open(root / "missing.jpg"));
 }
 
 }  // namespace

@@ -16,10 +16,6 @@ struct Counts {
   long dated = 0;
 };
 
-bool EndsWithJpg(const std::string& name) {
-  return name.size() >= 4 && platform::ToLower(name.substr(name.size() - 4)) == ".jpg";
-}
-
 void Scan(const std::string& folder, bool print, Counts* counts) {
   platform::FolderListing listing(folder);
   if (!listing.IsOpen()) {
@@ -30,15 +26,15 @@ void Scan(const std::string& folder, bool print, Counts* counts) {
     if (name.empty() || name[0] == '.' || name[0] == '~') {
       continue;
     }
-    std::string path = folder + name;
     if (listing.IsFolder()) {
-      Scan(path + platform::kPathSeparator, print, counts);
-    } else if (EndsWithJpg(name)) {
-      const std::string date = GetPhotoDate(path);
+      Scan(folder + name + platform::kPathSeparator, print, counts);
+    } else if (name.size() >= 4 && platform::ToLower(name.substr(name.size() - 4)) == ".jpg") {
+      // The walk's own call: the file is opened relative to the listed folder.
+      const std::string date = GetPhotoDate(listing);
       ++counts->files;
       counts->dated += date.empty() ? 0 : 1;
       if (print) {
-        std::printf("%s\t%s\n", path.c_str(), date.c_str());
+        std::printf("%s%s\t%s\n", folder.c_str(), name.c_str(), date.c_str());
       }
     }
   } while (listing.Next());
