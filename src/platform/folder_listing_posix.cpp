@@ -65,7 +65,10 @@ FolderListing::FolderListing(const std::string& folder) : impl_(std::make_unique
   }
 }
 
-FolderListing::~FolderListing() = default;
+FolderListing::~FolderListing() {
+  // No entry of a folder that the walk has left stays open.
+  posix::ClosePendingDescriptors();
+}
 
 bool FolderListing::IsOpen() const {
   return impl_->dir != nullptr;
@@ -105,7 +108,8 @@ bool FolderListing::OpenEntry(InputFile* file) const {
   if (!impl_->dir) {
     return false;
   }
-  file->file_ = posix::OpenReadStream(dirfd(impl_->dir.get()), impl_->name.c_str());
+  file->file_ = posix::OpenReadStream(dirfd(impl_->dir.get()), impl_->name.c_str(),
+                                      posix::Closing::kWithOthers);
   file->UseBuffer();
   return file->file_ != nullptr;
 }

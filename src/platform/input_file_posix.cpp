@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -12,8 +13,53 @@ namespace platform {
 namespace posix {
 namespace {
 
+// Descriptors whose streams are closed, kept open until a batch is full. Closing a run of
+// consecutive descriptors takes one close_range call; a freshly opened descriptor is the
+// lowest free number, so the photos of one folder mostly form a single run.
+class PendingDescriptors {
+ public:
+  ~PendingDescriptors() { CloseAll(); }
+
+  void Add(int fd) {
+    fds_[count_++] = fd;
+    if (count_ == kCapacity) {
+      CloseAll();
+    }
+  }
+
+  void CloseAll() {
+    std::sort(fds_, fds_ + count_);
+    for (int first = 0; first < count_;) {
+      int last = first;
+      while (last + 1 < count_ && fds_[last + 1] == fds_[last] + 1) {
+        ++last;
+      }
+      CloseRun(fds_[first], fds_[last]);
+      first = last + 1;
+    }
+    count_ = 0;
+  }
+
+ private:
+  static constexpr int kCapacity = 64;
+
+  // Every descriptor from `low` to `high` is one of ours.
+  static void CloseRun(int low, int high) {
+    if (low == high || close_range(low, high, 0) != 0) {
+      for (int fd = low; fd <= high; ++fd) {
+        close(fd);
+      }
+    }
+  }
+
+  int fds_[kCapacity];
+  int count_ = 0;
+};
+
+thread_local PendingDescriptors pending;
+
 // fdopen would first ask the descriptor for its flags, one more system call for every photo;
-// a stream made of these two functions makes none of its own.
+// a stream made of these functions makes none of its own.
 int DescriptorOf(void* cookie) {
   return static_cast<int>(reinterpret_cast<std::intptr_t>(cookie));
 }
@@ -26,14 +72,21 @@ int CloseDescriptor(void* cookie) {
   return close(DescriptorOf(cookie));
 }
 
+int CloseDescriptorWithOthers(void* cookie) {
+  pending.Add(DescriptorOf(cookie));
+  return 0;
+}
+
 }  // namespace
 
-std::FILE* OpenReadStream(int folder, const char* name) {
+std::FILE* OpenReadStream(int folder, const char* name, Closing closing) {
   const int fd = openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     return nullptr;
   }
-  const cookie_io_functions_t functions{ReadDescriptor, nullptr, nullptr, CloseDescriptor};
+  const cookie_io_functions_t functions{
+      ReadDescriptor, nullptr, nullptr,
+      closing == Closing::kAtOnce ? CloseDescriptor : CloseDescriptorWithOthers};
   std::FILE* stream =
       fopencookie(reinterpret_cast<void*>(static_cast<std::intptr_t>(fd)), "rb", functions);
   if (stream == nullptr) {
@@ -42,11 +95,15 @@ std::FILE* OpenReadStream(int folder, const char* name) {
   return stream;
 }
 
+void ClosePendingDescriptors() {
+  pending.CloseAll();
+}
+
 }  // namespace posix
 
 bool InputFile::Open(const std::string& path) {
   Close();
-  file_ = posix::OpenReadStream(AT_FDCWD, path.c_str());
+  file_ = posix::OpenReadStream(AT_FDCWD, path.c_str(), posix::Closing::kAtOnce);
   UseBuffer();
   return file_ != nullptr;
 }

@@ -84,7 +84,9 @@ class FolderListing {
   FileTime LastWriteTime() const;
 
   // Opens the current entry for reading, as file->Open(folder + Name()) would. On Linux the
-  // entry is found relative to the open folder, without looking up the folder's path again.
+  // entry is found relative to the open folder, without looking up the folder's path again,
+  // and once the file is closed its descriptor is released together with others, at the
+  // latest when the listing goes away.
   bool OpenEntry(InputFile* file) const;
 
   // Moves to the next entry; false at the end or when reading fails.

@@ -1,11 +1,13 @@
 // Linux-only behaviour: both ways of writing a copy, pipes, a move whose source cannot be
-// deleted, links in listings, and local days in a time zone set for the test.
+// deleted, links in listings, entries' descriptors closed in batches, and local days in a
+// time zone set for the test.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 #include "platform/copy_ways_posix.h"
@@ -70,6 +72,36 @@ TEST(FolderListingPosix, LinksCountAsWhatTheyLeadTo) {
   EXPECT_FALSE(entries["to-file"].folder);
   EXPECT_FALSE(entries["dangling"].folder);
   EXPECT_EQ(entries["dangling"].written, platform::kUnixEpochAsFileTime + 12624336009876543LL);
+}
+
+int OpenDescriptors() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<int>(std::distance(begin(fds), end(fds)));
+}
+
+TEST(FolderListingPosix, EntriesOpenedAndClosedReleaseTheirDescriptorsInBatches) {
+  TempFolder root;
+  constexpr int kFiles = 150;
+  for (int i = 0; i < kFiles; ++i) {
+    ASSERT_TRUE(testfiles::WriteText(root / ("f" + std::to_string(i)), "x"));
+  }
+  const int before = OpenDescriptors();
+  int most = 0;
+  {
+    platform::FolderListing listing(root.Path());
+    for (bool more = listing.IsOpen(); more; more = listing.Next()) {
+      platform::InputFile file;
+      if (!listing.IsFolder()) {
+        ASSERT_TRUE(listing.OpenEntry(&file)) << listing.Name();
+        EXPECT_EQ(std::getc(file.Stream()), 'x');
+      }
+      file.Close();
+      most = std::max(most, OpenDescriptors() - before);
+    }
+  }
+  EXPECT_GT(most, 1);                    // closed ones are kept for a batch...
+  EXPECT_LE(most, 65);                   // ...of at most 64, beside the listing's own
+  EXPECT_EQ(OpenDescriptors(), before);  // and none outlives the listing
 }
 
 TEST(LocalDatePosix, DayBeginsAtLocalMidnightByThatDaysDaylightSaving) {
