@@ -16,6 +16,10 @@ struct Counts {
   long dated = 0;
 };
 
+bool EndsWithJpg(const std::string& name) {
+  return name.size() >= 4 && platform::ToLower(name.substr(name.size() - 4)) == ".jpg";
+}
+
 void Scan(const std::string& folder, bool print, Counts* counts) {
   platform::FolderListing listing(folder);
   if (!listing.IsOpen()) {
@@ -28,7 +32,7 @@ void Scan(const std::string& folder, bool print, Counts* counts) {
     }
     if (listing.IsFolder()) {
       Scan(folder + name + platform::kPathSeparator, print, counts);
-    } else if (name.size() >= 4 && platform::ToLower(name.substr(name.size() - 4)) == ".jpg") {
+    } else if (EndsWithJpg(name)) {
       // The walk's own call: the file is opened relative to the listed folder.
       const std::string date = GetPhotoDate(listing);
       ++counts->files;
