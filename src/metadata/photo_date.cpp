@@ -6,24 +6,6 @@
 
 namespace {
 
-bool HasJpgEnding(const std::string& name) {
-  static constexpr char kEnding[] = ".jpg";
-  if (name.size() < 4) {
-    return false;
-  }
-  const char* tail = name.data() + name.size() - 4;
-  for (int i = 0; i < 4; ++i) {
-    char c = tail[i];
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-    if (c != kEnding[i]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The file's stream buffer (4 KiB) serves the markers, lengths and small sections. A larger
 // section (an EXIF block with its thumbnail) is read by fread straight into its own buffer,
 // past the stream's, so a bigger stream buffer would only copy more of the file for nothing.
@@ -50,6 +32,24 @@ std::string DateOfOpenFile(platform::InputFile* file) {
 }
 
 }  // namespace
+
+bool HasJpgEnding(const std::string& name) {
+  static constexpr char kEnding[] = ".jpg";
+  if (name.size() < 4) {
+    return false;
+  }
+  const char* tail = name.data() + name.size() - 4;
+  for (int i = 0; i < 4; ++i) {
+    char c = tail[i];
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (c != kEnding[i]) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::string GetPhotoDate(const std::string& path) {
   platform::InputFile file;

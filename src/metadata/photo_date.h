@@ -5,6 +5,9 @@
 
 #include "platform/platform.h"
 
+// True for a name or path ending in .jpg, in any letter case: the only files the lookup reads.
+bool HasJpgEnding(const std::string& name);
+
 // For a path ending in .jpg (any letter case) whose file holds an EXIF date of capture:
 // that date cut at its first blank (unless the blank leads), colons turned into hyphens,
 // normally YYYY-MM-DD. Otherwise an empty text. Never fails.

@@ -10,6 +10,12 @@
 
 #include "platform/platform.h"
 
+// Entries the walk passes over: hidden ones (a leading '.') and lock or temporary files
+// (a leading '~'), including "." and "..".
+inline bool IsSkippedEntry(const std::string& name) {
+  return name.empty() || name[0] == '.' || name[0] == '~';
+}
+
 // Settings the walk reads for every file.
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive

@@ -71,7 +71,7 @@ void COrganizeJob::OrganizeFolder(std::string path) {
 
   do {
     const std::string& name = listing.Name();
-    if (name.empty() || name[0] == '.' || name[0] == '~') {
+    if (IsSkippedEntry(name)) {
       continue;
     }
     if (listing.IsFolder()) {

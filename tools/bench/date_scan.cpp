@@ -7,6 +7,7 @@
 
 #include "metadata/jpeg_meta_reader.h"
 #include "metadata/photo_date.h"
+#include "organize/organize_job.h"
 #include "platform/platform.h"
 
 namespace {
@@ -16,10 +17,6 @@ struct Counts {
   long dated = 0;
 };
 
-bool EndsWithJpg(const std::string& name) {
-  return name.size() >= 4 && platform::ToLower(name.substr(name.size() - 4)) == ".jpg";
-}
-
 void Scan(const std::string& folder, bool print, Counts* counts) {
   platform::FolderListing listing(folder);
   if (!listing.IsOpen()) {
@@ -27,12 +24,12 @@ void Scan(const std::string& folder, bool print, Counts* counts) {
   }
   do {
     const std::string& name = listing.Name();
-    if (name.empty() || name[0] == '.' || name[0] == '~') {
+    if (IsSkippedEntry(name)) {
       continue;
     }
     if (listing.IsFolder()) {
       Scan(folder + name + platform::kPathSeparator, print, counts);
-    } else if (EndsWithJpg(name)) {
+    } else if (HasJpgEnding(name)) {
       // The walk's own call: the file is opened relative to the listed folder.
       const std::string date = GetPhotoDate(listing);
       ++counts->files;
