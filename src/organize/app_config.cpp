@@ -1,3 +1,5 @@
+// The settings store: Config.ini through the INI layer, read at creation and written back at
+// destruction, and the launcher.
 #include "organize/app_config.h"
 
 #include "platform/launch.h"
