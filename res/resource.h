@@ -5,8 +5,8 @@
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN_DIALOG 102
-#define IDM_ABOUTBOX 0x0010 // system-menu command
-#define IDC_STATIC (-1)     // a static without an id of its own
+#define IDM_ABOUTBOX 0x0010  // system-menu command
+#define IDC_STATIC (-1)      // a static without an id of its own
 
 // Icon, skin bitmaps, cursor
 #define IDR_MAINFRAME 128
