@@ -1,4 +1,4 @@
-// Paths, copy and move, local time, lower-casing and the program's folder on Windows: thin
+// Paths, local time, lower-casing and the program's folder on Windows: thin
 // calls of the system's own functions.
 #include <windows.h>
 
@@ -14,17 +14,6 @@ bool PathExists(const std::string& path) {
 
 bool CreateFolder(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
-
-bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
-  return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
-}
-
-bool MoveFileNoOverwrite(const std::string& source, const std::string& destination) {
-  // Without MOVEFILE_REPLACE_EXISTING the move never replaces; across volumes it copies, and
-  // write-through makes it flush the copy before the source is deleted.
-  return MoveFileExA(source.c_str(), destination.c_str(),
-                     MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool LocalDateOfFileTime(FileTime time, LocalDate* date) {
