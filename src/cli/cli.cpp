@@ -6,9 +6,11 @@
 #include "cli/cli_options.h"
 #include "cli/cli_paths.h"
 #include "cli/cli_texts.h"
+#include "cli/cli_undo.h"
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "metadata/jpeg_meta_reader.h"
+#include "organize/organize_journal.h"
 #include "platform/platform.h"
 
 namespace {
@@ -67,6 +69,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     WriteText(streams.out, "tallowick-cli " TALLOWICK_VERSION "\n");
     return 0;
   }
+  if (!options.undo.empty()) {
+    return RunUndoCli(options.undo, options.dryRun, streams);
+  }
 
   // The reader's diagnostics would mix into the tool's own output.
   SetJpegReaderDiagnostics(nullptr);
@@ -82,6 +87,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   job.m_bDryRun = options.dryRun;
   job.m_settings.fileFilters = options.filter;
   job.m_settings.classifyByYear = !options.flat;
+  job.m_settings.skipIdentical = options.skipIdentical;
+  job.m_settings.renameClashes = options.renameClashes;
+  job.m_settings.sidecars = options.sidecars;
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {
@@ -92,8 +100,21 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   const std::string failureFile = options.errorFile.empty()
                                       ? platform::ProgramFolder() + "errorFile.txt"
                                       : AbsoluteFilePath(options.errorFile);
+  // A dry run places nothing, so it records nothing either.
+  OrganizeJournal journal;
+  const std::string journalFile = options.journal.empty() ? "" : AbsoluteFilePath(options.journal);
+  if (!journalFile.empty() && !options.dryRun) {
+    if (!journal.Open(journalFile)) {
+      PrintLine(streams.err, kJournalNotOpened + journalFile);
+      return kExitUsage;
+    }
+    job.m_pJournal = &journal;
+  }
   if (options.dryRun) {
     WriteText(streams.out, kDryRunStart);
+    if (!journalFile.empty()) {
+      WriteText(streams.out, kDryRunNoJournal);
+    }
   }
 
   bool stopped = false;
@@ -112,6 +133,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   }
   PrintEnd(job, options, failureFile, streams);
   std::fflush(streams.out);
+  if (journal.Failed()) {
+    PrintLine(streams.err, kJournalNotWritten + journalFile);
+    return kExitFailures;
+  }
   return job.m_nFailCount > 0 ? kExitFailures : 0;
 }
 
