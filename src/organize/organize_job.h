@@ -37,9 +37,10 @@ class COrganizeJob {
 
   // Organize job state. The three folder/flag members are what the user chose; the walk
   // works on copies taken by BeginJob, so changing them during a run cannot reach it.
-  int m_nFileCount = 0;       // files that passed the filter, placed or failed
-  int m_nFailCount = 0;       // failed copies or moves
-  int m_nIdenticalCount = 0;  // files found already in place (same bytes), counted apart
+  int m_nFileCount = 0;  // files that passed the filter, placed or failed
+  int m_nFailCount = 0;  // failed copies or moves
+  // Files found already in place (same bytes under the name), counted apart from both.
+  int m_nIdenticalCount = 0;
   std::atomic<bool> m_bRunning{false};
   std::string m_strErrors;  // failure messages, in order; the summary is appended at the end
   bool m_bDeleteSrc = false;
@@ -121,9 +122,10 @@ class COrganizeJob {
   std::set<std::string> m_dryRunPlaced;           // destinations a dry run has promised
 
   // Per-file scratch texts, reused from file to file so the walk allocates little.
-  std::string m_source;                             // real path of the file in hand
-  std::string m_dateFolder;                         // year folder, then date folder
-  std::string m_destination;                        // date folder followed by the name
-  std::string m_messageBuf;                         // message being formatted
-  PlaceResult m_lastResult = PlaceResult::kFailed;  // of the file placed last
+  std::string m_source;       // real path of the file in hand
+  std::string m_dateFolder;   // year folder, then date folder
+  std::string m_destination;  // date folder followed by the name
+  std::string m_messageBuf;   // message being formatted
+  // How the file handled last came out; its sidecars follow it.
+  PlaceResult m_lastResult = PlaceResult::kFailed;
 };
