@@ -216,3 +216,59 @@ TEST_P(SafetyTest, DryRunPredictsRenamesAndIdenticalFiles) {
 INSTANTIATE_TEST_SUITE_P(CopyAndMove, SafetyTest, ::testing::Bool());
 
 }  // namespace
+
+namespace {
+
+// Without the new options a job behaves as it always did: a name already taken fails
+// whatever it holds, sidecars are left to the filter, a live photo's video goes by its own
+// day. Each folder holds one file that passes the filter, so the order is fixed.
+TEST_F(OrganizeTest, WithoutTheOptionsMessagesAndCountsStayAsTheyWere) {
+  Photo("src/1/x.jpg", kTaken);
+  Photo("src/2/x.jpg", kTaken);  // the same bytes
+  Photo("src/3/IMG_1.JPG", kTaken);
+  File("src/3/IMG_1.xmp", 2019, 3, 9, "sidecar");
+  File("src/4/IMG_2.HEIC", 2020, 1, 2, "heic");
+  File("src/4/IMG_2.MOV", 2020, 1, 5, "mov");
+  Photo("src/5/y.jpg", kTaken);
+  File("tgt/" + std::string(kDay) + "y.jpg", 2019, 3, 4, "another photo");
+
+  const std::string src = platform::ToLower(Src());
+  const std::string day = Tgt() + testfiles::Native(kDay);
+  const std::string movDay = Tgt() + testfiles::Native("2020年/2020-01-05/");
+  const std::string sep(1, platform::kPathSeparator);
+  auto failed = [&](const std::string& file, const std::string& to) {
+    return "复制文件失败: " + src + testfiles::Native(file) + " -> " + to + "\r\n";
+  };
+  for (int run = 1; run <= 2; ++run) {
+    RecordingJob job;
+    job.m_strPathTar = Tgt();
+    job.BeginJob();
+    for (const char* folder : {"1", "2", "3", "4", "5"}) {
+      job.OrganizeFolder(Src() + folder);
+    }
+    Files expected;
+    if (run == 1) {
+      expected = {
+          "复制文件(1): " + src + "1" + sep + "x.jpg\r\n\r\n复制到: " + day + "x.jpg\r\n",
+          failed("2/x.jpg", day + "x.jpg"),
+          "复制文件(3): " + src + "3" + sep + "img_1.jpg\r\n\r\n复制到: " + day + "IMG_1.JPG\r\n",
+          "复制文件(4): " + src + "4" + sep + "img_2.mov\r\n\r\n复制到: " + movDay +
+              "IMG_2.MOV\r\n",
+          failed("5/y.jpg", day + "y.jpg")};
+    } else {
+      expected = {failed("1/x.jpg", day + "x.jpg"), failed("2/x.jpg", day + "x.jpg"),
+                  failed("3/img_1.jpg", day + "IMG_1.JPG"),
+                  failed("4/img_2.mov", movDay + "IMG_2.MOV"), failed("5/y.jpg", day + "y.jpg")};
+    }
+    EXPECT_EQ(job.messages, expected) << run;
+    EXPECT_EQ(job.SummaryText(),
+              run == 1 ? "\r\n\r\n整理文件 5 个, 失败 2 个" : "\r\n\r\n整理文件 5 个, 失败 5 个");
+    EXPECT_EQ(job.m_strErrors,
+              run == 1 ? expected[1] + expected[4]
+                       : expected[0] + expected[1] + expected[2] + expected[3] + expected[4]);
+  }
+  EXPECT_EQ(TargetFiles(), (Files{"2012年/2012-05-17/IMG_1.JPG", "2012年/2012-05-17/x.jpg",
+                                  "2012年/2012-05-17/y.jpg", "2020年/2020-01-05/IMG_2.MOV"}));
+}
+
+}  // namespace
