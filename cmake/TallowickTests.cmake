@@ -48,6 +48,9 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+# Some command-line tests start the real program.
+target_compile_definitions(tests_cli PRIVATE TALLOWICK_CLI_PROGRAM="$<TARGET_FILE:tallowick-cli>")
+add_dependencies(tests_cli tallowick-cli)
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop

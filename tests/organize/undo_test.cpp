@@ -1,8 +1,8 @@
 // A job recorded in its journal and taken back: after copy and move, after the user changed
 // or removed placed files, and from a journal cut short.
-#include <filesystem>
 #include <map>
 #include <string>
+#include "platform/file_ops.h"
 
 #include "organize/organize_journal.h"
 #include "organize/organize_undo.h"
@@ -116,7 +116,7 @@ TEST_P(UndoTest, LeavesFilesTheUserChangedOrRemovedAndCountsThem) {
   const std::string clip = Tgt() + testfiles::Native("2013年/2013-01-02/clip.mp4");
   const std::string b = PlacedB();
   ASSERT_TRUE(testfiles::WriteText(b, "edited by the user"));
-  ASSERT_TRUE(std::filesystem::remove(std::filesystem::u8path(clip)));
+  ASSERT_TRUE(platform::RemoveFile(clip));
   if (GetParam()) {
     // A new file where a moved one came from.
     ASSERT_TRUE(testfiles::WriteText(Src() + testfiles::Native("b/x.xmp"), "new"));
@@ -137,7 +137,7 @@ TEST_P(UndoTest, CopyWhoseSourceIsGoneIsKeptAndAMoveGoesBack) {
   const std::string source = Src() + testfiles::Native("c/clip.mp4");
   const std::string placed = Tgt() + testfiles::Native("2013年/2013-01-02/clip.mp4");
   // After a copy the user deletes the source: the copy is the only one left.
-  std::filesystem::remove(std::filesystem::u8path(source));
+  platform::RemoveFile(source);
   const UndoCounts counts = Undo();
   EXPECT_EQ(counts.notUndone, GetParam() ? 0 : 1) << reported_;
   EXPECT_EQ(testfiles::Exists(placed), !GetParam());
