@@ -76,16 +76,18 @@ TEST(SidecarGroups, SidecarsGoWithTheirMainFileOnly) {
 
 TEST(SidecarGroups, SidecarNameFollowsTheMainFilesFinalName) {
   const struct {
-    Sidecar sidecar;
-    std::string mainName, mainFinal, expected;
+    const char* sidecar;
+    bool followsFullName;
+    const char *mainName, *mainFinal, *expected;
   } cases[] = {
-      {{"IMG_1.xmp", false}, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).xmp"},
-      {{"IMG_1.JPG.xmp", true}, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).JPG.xmp"},
-      {{"img_1.MOV", false}, "IMG_1.HEIC", "IMG_1(1).HEIC", "IMG_1(1).MOV"},
-      {{"IMG_1.xmp", false}, "IMG_1.JPG", "IMG_1.JPG", "IMG_1.xmp"},
+      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).xmp"},
+      {"IMG_1.JPG.xmp", true, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).JPG.xmp"},
+      {"img_1.MOV", false, "IMG_1.HEIC", "IMG_1(1).HEIC", "IMG_1(1).MOV"},
+      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1.JPG", "IMG_1.xmp"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(SidecarFinalName(c.sidecar, c.mainName, c.mainFinal), c.expected);
+    EXPECT_EQ(SidecarFinalName(Sidecar{c.sidecar, c.followsFullName}, c.mainName, c.mainFinal),
+              c.expected);
   }
 }
 
