@@ -8,6 +8,8 @@
 namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
+// Closes every record: a line cut short anywhere lacks it.
+constexpr char kEnd[] = "\tend";
 
 bool NeedsEscape(unsigned char c) {
   return c < 0x20 || c == 0x7F || c == '%';
@@ -82,6 +84,7 @@ std::string FormatJournalLine(const JournalRecord& record) {
   if (record.kind == JournalRecord::Kind::kFolder) {
     line = "folder\t";
     AppendEscaped(&line, record.destination);
+    line.append(kEnd);
   } else {
     line = record.kind == JournalRecord::Kind::kMove ? "move\t" : "copy\t";
     AppendEscaped(&line, record.source);
@@ -90,7 +93,8 @@ std::string FormatJournalLine(const JournalRecord& record) {
     line.append("\t")
         .append(std::to_string(record.size))
         .append("\t")
-        .append(std::to_string(record.lastWrite));
+        .append(std::to_string(record.lastWrite))
+        .append(kEnd);
   }
   line.push_back('\n');
   return line;
@@ -99,8 +103,11 @@ std::string FormatJournalLine(const JournalRecord& record) {
 bool ParseJournalLine(std::string_view line, JournalRecord* record) {
   const std::vector<std::string_view> fields = SplitTabs(line);
   *record = JournalRecord();
+  if (fields.back() != "end") {
+    return false;
+  }
   if (fields[0] == "folder") {
-    return fields.size() == 2 && Unescape(fields[1], &record->destination);
+    return fields.size() == 3 && Unescape(fields[1], &record->destination);
   }
   if (fields[0] == "copy") {
     record->kind = JournalRecord::Kind::kCopy;
@@ -109,14 +116,25 @@ bool ParseJournalLine(std::string_view line, JournalRecord* record) {
   } else {
     return false;
   }
-  return fields.size() == 5 && Unescape(fields[1], &record->source) &&
+  return fields.size() == 6 && Unescape(fields[1], &record->source) &&
          Unescape(fields[2], &record->destination) && ParseNumber(fields[3], &record->size) &&
          ParseNumber(fields[4], &record->lastWrite);
 }
 
 bool OrganizeJournal::Open(const std::string& path) {
-  file_.reset(std::fopen(path.c_str(), "ab"));
+  file_.reset(std::fopen(path.c_str(), "a+b"));
   failed_ = !file_;
+  if (failed_) {
+    return false;
+  }
+  // A journal whose last line was cut short by a crash gets its line break first, so that
+  // the cut line cannot swallow the first record of this job.
+  const bool cutShort =
+      std::fseek(file_.get(), -1, SEEK_END) == 0 && std::fgetc(file_.get()) != '\n';
+  std::fseek(file_.get(), 0, SEEK_END);  // a read must not run straight into a write
+  if (cutShort) {
+    Write(std::string("\n"));
+  }
   return !failed_;
 }
 
@@ -141,11 +159,14 @@ void OrganizeJournal::RecordPlaced(bool moved, const std::string& source,
 }
 
 void OrganizeJournal::Write(const JournalRecord& record) {
+  Write(FormatJournalLine(record));
+}
+
+void OrganizeJournal::Write(const std::string& line) {
   if (!file_) {
     failed_ = true;
     return;
   }
-  const std::string line = FormatJournalLine(record);
   // Flushed per line: a crash loses at most the record of the file in hand.
   if (std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size() ||
       std::fflush(file_.get()) != 0) {

@@ -2,13 +2,15 @@
 // written as the job goes, so that the job can be taken back.
 //
 // Format: UTF-8 text, one record per line ending with "\n", fields separated by a tab:
-//   folder<TAB>PATH
-//   copy<TAB>SOURCE<TAB>DESTINATION<TAB>SIZE<TAB>LAST-WRITE
-//   move<TAB>SOURCE<TAB>DESTINATION<TAB>SIZE<TAB>LAST-WRITE
+//   folder<TAB>PATH<TAB>end
+//   copy<TAB>SOURCE<TAB>DESTINATION<TAB>SIZE<TAB>LAST-WRITE<TAB>end
+//   move<TAB>SOURCE<TAB>DESTINATION<TAB>SIZE<TAB>LAST-WRITE<TAB>end
+// The closing "end" tells a whole record from one cut short by a crash.
 // SIZE is in bytes and LAST-WRITE in 100-nanosecond ticks since 1601-01-01 UTC, both decimal.
 // In paths every byte below 0x20, the byte 0x7F and '%' are written as "%XX" (two upper-case
 // hex digits), so a path of any bytes fits on one line; other bytes stand as they are. Lines
-// starting with '#' are comments.
+// starting with '#' are comments; a line break written as CR LF (an edited journal) is read
+// as "\n".
 #pragma once
 
 #include <cstdint>
@@ -47,6 +49,7 @@ class OrganizeJournal {
 
  private:
   void Write(const JournalRecord& record);
+  void Write(const std::string& text);
 
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
   bool failed_ = false;

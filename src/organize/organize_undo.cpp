@@ -132,7 +132,12 @@ bool UndoJournal(const std::string& journalPath, bool dryRun,
   std::string_view rest(text.data(), complete);
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
-    lines.push_back(rest.substr(0, end));
+    std::string_view line = rest.substr(0, end);
+    // Journals write CR as "%0D", so a CR at a line's end came from an editor.
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    lines.push_back(line);
     rest.remove_prefix(end + 1);
   }
   for (auto line = lines.rbegin(); line != lines.rend(); ++line) {

@@ -144,30 +144,33 @@ TEST(JournalLine, EveryPathByteSurvivesTheRoundTrip) {
 
   JournalRecord folder;
   folder.destination = "/tgt/2012年/";
-  EXPECT_EQ(FormatJournalLine(folder), "folder\t/tgt/2012年/\n");
+  EXPECT_EQ(FormatJournalLine(folder), "folder\t/tgt/2012年/\tend\n");
 }
 
 TEST(JournalLine, DamagedLinesAreRefused) {
   const char* const lines[] = {
       "",
-      "copy\t/a\t/b\t12",       // cut short
-      "copy\t/a\t/b\t12\t",     // cut inside the last number
-      "copy\t/a\t/b\t1x\t5",    // not a number
-      "copy\t/a\t/b\t-1\t5",    // a negative size
-      "copy\t/a%4\t/b\t1\t5",   // an escape cut short
-      "copy\t/a%zz\t/b\t1\t5",  // not hex
-      "copy\t\t/b\t1\t5",       // no source
-      "rename\t/a\t/b\t1\t5",   // unknown operation
-      "folder",                 // no path
-      "folder\t/x\textra",      // too many fields
-      "copy\t/a\t/b\t1\t5\t6",  // too many fields
+      "copy\t/a\t/b\t12\t5",         // cut short before the end mark
+      "copy\t/a\t/b\t12\t5\ten",     // cut inside it
+      "copy\t/a\t/b\t1x\t5\tend",    // not a number
+      "copy\t/a\t/b\t-1\t5\tend",    // a negative size
+      "copy\t/a\t/b\t\t5\tend",      // no size
+      "copy\t/a%4\t/b\t1\t5\tend",   // an escape cut short
+      "copy\t/a%zz\t/b\t1\t5\tend",  // not hex
+      "copy\t\t/b\t1\t5\tend",       // no source
+      "rename\t/a\t/b\t1\t5\tend",   // unknown operation
+      "folder\tend",                 // no path
+      "folder\t/x",                  // cut short
+      "folder\t/x\textra\tend",      // too many fields
+      "copy\t/a\t/b\t1\t5\t6\tend",  // too many fields
   };
   for (const char* line : lines) {
     JournalRecord record;
     EXPECT_FALSE(ParseJournalLine(line, &record)) << line;
   }
   JournalRecord record;
-  EXPECT_TRUE(ParseJournalLine("copy\t/a\t/b\t1\t5", &record));
+  EXPECT_TRUE(ParseJournalLine("copy\t/a\t/b\t1\t5\tend", &record));
+  EXPECT_TRUE(ParseJournalLine("folder\t/a\tend", &record));
 }
 
 }  // namespace

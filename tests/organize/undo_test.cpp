@@ -144,7 +144,7 @@ TEST_P(UndoTest, CopyWhoseSourceIsGoneIsKeptAndAMoveGoesBack) {
   EXPECT_EQ(testfiles::Exists(source), GetParam());
 }
 
-TEST_P(UndoTest, JournalCutShortByACrash) {
+TEST_P(UndoTest, JournalCutShortByACrashThenAppendedTo) {
   Organize();
   // The last record loses its end, as when the program dies while writing it.
   std::string journal = testfiles::ReadAll(Journal());
@@ -153,12 +153,44 @@ TEST_P(UndoTest, JournalCutShortByACrash) {
   const std::string lastRecord = journal.substr(journal.rfind('\n') + 1);
   ASSERT_TRUE(testfiles::WriteText(Journal(), journal));
 
-  const UndoCounts counts = Undo();
-  EXPECT_EQ(counts.undone, 3);
-  EXPECT_EQ(counts.notUndone, 1);
+  // Undo right away takes back all but that file.
+  const UndoCounts dry = Undo(true);
+  EXPECT_EQ(dry.undone, 3);
+  EXPECT_EQ(dry.notUndone, 1);
   EXPECT_TRUE(Reported("日志最后一行不完整, 无法撤销: " + lastRecord)) << reported_;
-  // Taking back what remains gives the state before the job but for that one file.
+
+  // A later job appends to the journal without losing its first record to the cut line.
+  File("src/d/late.mp4", 2014, 2, 3, "late");
+  {
+    OrganizeJournal later;
+    ASSERT_TRUE(later.Open(Journal()));
+    RecordingJob job;
+    job.m_pJournal = &later;
+    job.m_bDeleteSrc = GetParam();
+    job.m_settings.skipIdentical = true;
+    job.m_settings.renameClashes = true;
+    Run(job);
+    ASSERT_EQ(job.m_nFileCount, 1);
+  }
+  const UndoCounts counts = Undo();
+  EXPECT_EQ(counts.undone, 4) << reported_;
+  EXPECT_EQ(counts.notUndone, 1);
+  EXPECT_TRUE(Reported("无法读取的日志行: " + lastRecord)) << reported_;
+  EXPECT_FALSE(testfiles::Exists(Tgt() + "2014年"));
   EXPECT_EQ(Snapshot(Tgt()).size(), targetBefore_.size() + 1);
+}
+
+TEST_P(UndoTest, JournalSavedWithCrLfStillReads) {
+  Organize();
+  std::string crlf;
+  for (const char c : testfiles::ReadAll(Journal())) {
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  ASSERT_TRUE(testfiles::WriteText(Journal(), crlf));
+  const UndoCounts counts = Undo();
+  EXPECT_EQ(counts.undone, 4);
+  EXPECT_EQ(counts.notUndone, 0) << reported_;
+  EXPECT_EQ(Snapshot(Tgt()), targetBefore_);
 }
 
 TEST_P(UndoTest, MissingJournalIsAnError) {
