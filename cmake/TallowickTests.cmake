@@ -56,6 +56,9 @@ tallowick_test_program(folderpicker tw_folderpicker)
 if(WIN32)
   tallowick_test_program(resources tw_resources gdiplus ole32 version)
 endif()
+# Some command-line tests start the real program.
+target_compile_definitions(tests_cli PRIVATE TALLOWICK_CLI_PROGRAM="$<TARGET_FILE:tallowick-cli>")
+add_dependencies(tests_cli tallowick-cli)
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop

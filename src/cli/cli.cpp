@@ -6,10 +6,12 @@
 #include "cli/cli_options.h"
 #include "cli/cli_paths.h"
 #include "cli/cli_texts.h"
+#include "cli/cli_undo.h"
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "metadata/jpeg_meta_reader.h"
 #include "organize/app_config.h"
+#include "organize/organize_journal.h"
 #include "platform/platform.h"
 
 namespace {
@@ -68,6 +70,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     WriteText(streams.out, "tallowick-cli " TALLOWICK_VERSION "\n");
     return 0;
   }
+  if (!options.undo.empty()) {
+    return RunUndoCli(options.undo, options.dryRun, streams);
+  }
 
   // The reader's diagnostics would mix into the tool's own output.
   SetJpegReaderDiagnostics(nullptr);
@@ -87,6 +92,9 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
                                                 : streams.configFile);
   job.m_settings.fileFilters = options.filterGiven ? options.filter : config.FileFilters;
   job.m_settings.classifyByYear = !options.flat && config.IsClassifyByYear != 0;
+  job.m_settings.skipIdentical = options.skipIdentical || config.SkipIdentical != 0;
+  job.m_settings.renameClashes = options.renameClashes || config.RenameClashes != 0;
+  job.m_settings.sidecars = options.sidecars;
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {
@@ -97,8 +105,21 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   const std::string failureFile = options.errorFile.empty()
                                       ? platform::ProgramFolder() + "errorFile.txt"
                                       : AbsoluteFilePath(options.errorFile);
+  // A dry run places nothing, so it records nothing either.
+  OrganizeJournal journal;
+  const std::string journalFile = options.journal.empty() ? "" : AbsoluteFilePath(options.journal);
+  if (!journalFile.empty() && !options.dryRun) {
+    if (!journal.Open(journalFile)) {
+      PrintLine(streams.err, kJournalNotOpened + journalFile);
+      return kExitUsage;
+    }
+    job.m_pJournal = &journal;
+  }
   if (options.dryRun) {
     WriteText(streams.out, kDryRunStart);
+    if (!journalFile.empty()) {
+      WriteText(streams.out, kDryRunNoJournal);
+    }
   }
 
   bool stopped = false;
@@ -117,6 +138,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   }
   PrintEnd(job, options, failureFile, streams);
   std::fflush(streams.out);
+  if (journal.Failed()) {
+    PrintLine(streams.err, kJournalNotWritten + journalFile);
+    return kExitFailures;
+  }
   return job.m_nFailCount > 0 ? kExitFailures : 0;
 }
 

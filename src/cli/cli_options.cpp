@@ -14,10 +14,19 @@ struct OptionInfo {
 };
 
 constexpr OptionInfo kOptions[] = {
-    {"--move", &CliOptions::move, nullptr},      {"--flat", &CliOptions::flat, nullptr},
-    {"--dry-run", &CliOptions::dryRun, nullptr}, {"--quiet", &CliOptions::quiet, nullptr},
-    {"--help", &CliOptions::help, nullptr},      {"--version", &CliOptions::version, nullptr},
-    {"--filter", nullptr, &CliOptions::filter},  {"--error-file", nullptr, &CliOptions::errorFile},
+    {"--move", &CliOptions::move, nullptr},
+    {"--flat", &CliOptions::flat, nullptr},
+    {"--dry-run", &CliOptions::dryRun, nullptr},
+    {"--quiet", &CliOptions::quiet, nullptr},
+    {"--help", &CliOptions::help, nullptr},
+    {"--version", &CliOptions::version, nullptr},
+    {"--filter", nullptr, &CliOptions::filter},
+    {"--error-file", nullptr, &CliOptions::errorFile},
+    {"--skip-identical", &CliOptions::skipIdentical, nullptr},
+    {"--rename-clashes", &CliOptions::renameClashes, nullptr},
+    {"--sidecars", &CliOptions::sidecars, nullptr},
+    {"--journal", nullptr, &CliOptions::journal},
+    {"--undo", nullptr, &CliOptions::undo},
 };
 
 const OptionInfo* FindOption(std::string_view name) {
@@ -83,6 +92,13 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     }
   }
 
+  if (!options->undo.empty()) {
+    if (!options->folders.empty()) {
+      *error = "--undo 不带目录";
+      return false;
+    }
+    return true;
+  }
   if (options->folders.size() != 2) {
     *error = "需要两个目录 (照片目录和输出目录), 实际给了 " +
              std::to_string(options->folders.size()) + " 个";

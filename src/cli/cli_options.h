@@ -11,6 +11,11 @@ struct CliOptions {
   bool quiet = false;                // --quiet: only failures and the summary
   bool help = false;                 // --help
   bool version = false;              // --version
+  bool skipIdentical = false;        // --skip-identical: same bytes under the name count as placed
+  bool renameClashes = false;        // --rename-clashes: "name(1).ext" when the name is taken
+  bool sidecars = false;             // --sidecars: sidecars and live-photo videos follow their file
+  std::string journal;               // --journal: record created folders and placed files
+  std::string undo;                  // --undo: take back the job of this journal (no folders)
   std::string filter;                // --filter; the job's default text unless given
   bool filterGiven = false;          // --filter was given (it overrides Config.ini)
   std::string errorFile;             // --error-file; empty: errorFile.txt in the program's folder
@@ -20,5 +25,6 @@ struct CliOptions {
 // Reads the arguments that follow the program name. Options may stand before, between or
 // after the folders; "--" makes every later argument a folder. --help and --version end the
 // reading at once. False with a one-line message in `error` when the command line is wrong
-// (unknown option, missing or unexpected option argument, not exactly two folders).
+// (unknown option, missing or unexpected option argument, not exactly two folders, or any
+// folder with --undo).
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options, std::string* error);

@@ -17,15 +17,23 @@ inline constexpr char kCliUsage[] =
     "  --dry-run           试运行: 只显示每个文件会放到哪里, 不改动磁盘\n"
     "  --quiet             不逐个显示文件, 只显示失败的文件和汇总\n"
     "  --error-file 路径   失败列表写到这个文件, 默认是程序目录下的 errorFile.txt\n"
+    "  --skip-identical    目标位置已有内容完全相同的文件时, 算作已存在, 不复制也不移动\n"
+    "  --rename-clashes    目标位置已有同名的不同文件时, 改名为 IMG_0001(1).JPG, (2) ...\n"
+    "  --sidecars          .xmp, .aae, .thm 附属文件和实况照片的视频跟随同名的照片或视频\n"
+    "  --journal 文件      把建立的目录和放好的文件逐行记入这个日志 (追加), 供撤销用\n"
+    "  --undo 文件         按日志撤销整理: 移动的文件移回原处, 复制的文件删除, 空目录删除;\n"
+    "                      文件已改动或原处已有文件时不撤销, 只列出. 可与 --dry-run 同用\n"
     "  --help              显示本帮助\n"
     "  --version           显示版本\n"
     "  --                  其后的参数都当作目录\n"
     "带参数的选项也可以写成 --filter=文本, --error-file=路径.\n"
+    "撤销: tallowick-cli [--dry-run] --undo 日志文件\n"
     "\n"
     "程序目录下有 Config.ini 时, 读取其中的 FileFilters 和 IsClassifyByYear (与窗口程序相同),\n"
+    "以及手动加入的 SkipIdentical=1, RenameClashes=1 (同 --skip-identical, --rename-clashes);\n"
     "命令行选项优先; 本工具只读不写 Config.ini.\n"
     "\n"
-    "退出码: 0 全部成功, 1 有文件失败, 2 用法错误或无法开始.\n"
+    "退出码: 0 全部成功, 1 有文件失败 (撤销时: 有文件无法撤销), 2 用法错误或无法开始.\n"
     "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 
 inline constexpr char kCliShortUsage[] =
@@ -40,3 +48,8 @@ inline constexpr char kTargetFolder[] = "输出目录: ";
 inline constexpr char kFailureFile[] = "失败列表: ";
 inline constexpr char kFailureFileNotWritten[] = "无法写入失败列表: ";
 inline constexpr char kStoppedEarly[] = "已停止: 其余文件没有处理.\n";
+inline constexpr char kDryRunNoJournal[] = "试运行不写日志.\n";
+inline constexpr char kJournalNotOpened[] = "无法写入日志: ";
+inline constexpr char kJournalNotWritten[] = "日志没有写全: ";
+inline constexpr char kJournalNotRead[] = "无法读取日志: ";
+inline constexpr char kUndoDryRunStart[] = "试运行撤销: 只显示会做什么, 不改动磁盘.\n";

@@ -62,13 +62,18 @@ std::string COrganizeJob::CheckStart() const {
 }
 
 std::string COrganizeJob::SummaryText() const {
-  return "\r\n\r\n整理文件 " + std::to_string(m_nFileCount) + " 个, 失败 " +
-         std::to_string(m_nFailCount) + " 个";
+  std::string summary = "\r\n\r\n整理文件 " + std::to_string(m_nFileCount) + " 个, 失败 " +
+                        std::to_string(m_nFailCount) + " 个";
+  if (m_settings.skipIdentical) {
+    summary += ", 已存在相同文件 " + std::to_string(m_nIdenticalCount) + " 个";
+  }
+  return summary;
 }
 
 void COrganizeJob::BeginJob() {
   m_nFileCount = 0;
   m_nFailCount = 0;
+  m_nIdenticalCount = 0;
   m_strErrors.clear();
   SetMessage(std::string());
 

@@ -10,6 +10,9 @@
 
 #include "platform/platform.h"
 
+class OrganizeJournal;
+class SidecarGroups;
+
 // Entries the walk passes over: hidden ones (a leading '.') and lock or temporary files
 // (a leading '~'), including "." and "..".
 inline bool IsSkippedEntry(const std::string& name) {
@@ -20,6 +23,9 @@ inline bool IsSkippedEntry(const std::string& name) {
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive
   bool classifyByYear = true;                   // year folders above the day folders
+  bool skipIdentical = false;  // a taken name holding the same bytes counts as in place
+  bool renameClashes = false;  // a taken name gives way to "name(1).ext", "name(2).ext", ...
+  bool sidecars = false;       // .xmp/.aae/.thm files and live-photo videos follow their file
 };
 
 class COrganizeJob {
@@ -33,6 +39,8 @@ class COrganizeJob {
   // works on copies taken by BeginJob, so changing them during a run cannot reach it.
   int m_nFileCount = 0;  // files that passed the filter, placed or failed
   int m_nFailCount = 0;  // failed copies or moves
+  // Files found already in place (same bytes under the name), counted apart from both.
+  int m_nIdenticalCount = 0;
   std::atomic<bool> m_bRunning{false};
   std::string m_strErrors;  // failure messages, in order; the summary is appended at the end
   bool m_bDeleteSrc = false;
@@ -41,6 +49,7 @@ class COrganizeJob {
 
   OrganizeSettings m_settings;
   bool m_bDryRun = false;  // decide and report every file, but change nothing on disk
+  OrganizeJournal* m_pJournal = nullptr;  // when set, records created folders and placed files
 
   // The latest message: replaced by the walk per file and by the summary at the end; read by
   // another thread through LatestMessage().
@@ -62,7 +71,7 @@ class COrganizeJob {
   // Clears the running flag: the file in hand finishes, no further entry is handled.
   void Stop() { m_bRunning = false; }
 
-  // "\r\n\r\n整理文件 N 个, 失败 M 个".
+  // "\r\n\r\n整理文件 N 个, 失败 M 个", with skipIdentical followed by ", 已存在相同文件 K 个".
   std::string SummaryText() const;
 
   // Walks one folder (with or without a final separator) and all below it.
@@ -82,6 +91,16 @@ class COrganizeJob {
   // lower-cased one shown in messages; `listing` stands on its entry, whose last-write time is
   // read only when the file has no usable photo date (on Linux that costs a stat).
   void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing);
+  enum class PlaceResult { kPlaced, kIdentical, kFailed };
+  // Places m_source into m_dateFolder as `name`; when that name is taken, the file counts as
+  // in place if it holds the same bytes (with skipIdentical), else, if `mayRename`, the next
+  // clash name is tried. m_destination holds the path last tried.
+  PlaceResult PlaceAs(const std::string& name, bool mayRename);
+  // Counts the outcome for the file `name`, records it in the journal, publishes its message.
+  void ReportPlacement(PlaceResult result, const std::string& lowerSource, const std::string& name);
+  // Right after the main file `mainName` of `folder`: its sidecars, beside it.
+  void PlaceSidecars(const SidecarGroups& groups, const std::string& folder,
+                     const std::string& mainName);
   // Copies or moves m_source to m_destination; in a dry run only predicts the outcome.
   bool TransferFile();
   void CreateFolderIfMissing(const std::string& folder);
@@ -107,4 +126,6 @@ class COrganizeJob {
   std::string m_dateFolder;   // year folder, then date folder
   std::string m_destination;  // date folder followed by the name
   std::string m_messageBuf;   // message being formatted
+  // How the file handled last came out; its sidecars follow it.
+  PlaceResult m_lastResult = PlaceResult::kFailed;
 };

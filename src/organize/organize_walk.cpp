@@ -5,6 +5,8 @@
 
 #include "metadata/photo_date.h"
 #include "organize/organize_job.h"
+#include "organize/organize_journal.h"
+#include "organize/sidecar_groups.h"
 #include "platform/platform.h"
 
 namespace {
@@ -69,6 +71,15 @@ void COrganizeJob::OrganizeFolder(std::string path) {
     return;
   }
 
+  // Sidecars are placed right after their main file, so the folder's names are grouped first.
+  SidecarGroups sidecars;
+  if (m_settings.sidecars) {
+    const std::string lowerPath = platform::ToLower(path);
+    sidecars.Scan(path, [&](const std::string& lowerName) {
+      return PassesFilter(lowerPath + lowerName, m_settings.fileFilters);
+    });
+  }
+
   do {
     const std::string& name = listing.Name();
     if (IsSkippedEntry(name)) {
@@ -82,8 +93,9 @@ void COrganizeJob::OrganizeFolder(std::string path) {
     // case-sensitive file system knows the file only under that name.
     m_source.assign(path).append(name);
     const std::string lowerSource = platform::ToLower(m_source);
-    if (PassesFilter(lowerSource, m_settings.fileFilters)) {
+    if (PassesFilter(lowerSource, m_settings.fileFilters) && !sidecars.IsSidecar(name)) {
       PlaceFile(lowerSource, listing);
+      PlaceSidecars(sidecars, path, name);
     }
   } while (listing.Next() && m_bRunning);
 }
@@ -111,43 +123,15 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
   }
   m_dateFolder.append(date).push_back(kSep);
 
-  // Counted before the copy or move, so a file that fails counts as handled too.
-  ++m_nFileCount;
   CreateFolderIfMissing(m_dateFolder);
-  m_destination.assign(m_dateFolder).append(listing.Name());
-
-  const bool placed = TransferFile();
-  const char* verb = m_jobDeleteSrc ? "移动" : "复制";
-  m_messageBuf.clear();
-  if (placed) {
-    m_messageBuf.append(verb)
-        .append("文件(")
-        .append(std::to_string(m_nFileCount))
-        .append("): ")
-        .append(lowerSource)
-        .append("\r\n\r\n")
-        .append(verb)
-        .append("到: ")
-        .append(m_destination)
-        .append("\r\n");
-  } else {
-    ++m_nFailCount;
-    m_messageBuf.append(verb)
-        .append("文件失败: ")
-        .append(lowerSource)
-        .append(" -> ")
-        .append(m_destination)
-        .append("\r\n");
-    m_strErrors += m_messageBuf;
-  }
-  PublishMessage();
-  PostOrganizeProgress();
+  ReportPlacement(PlaceAs(listing.Name(), m_settings.renameClashes), lowerSource, listing.Name());
 }
 
 void COrganizeJob::CreateFolderIfMissing(const std::string& folder) {
   // A dry run creates nothing; a folder that cannot be created shows as a failed transfer.
-  if (!m_bDryRun && !platform::PathExists(folder)) {
-    platform::CreateFolder(folder);
+  if (!m_bDryRun && !platform::PathExists(folder) && platform::CreateFolder(folder) &&
+      m_pJournal != nullptr) {
+    m_pJournal->RecordFolder(folder);
   }
 }
 

@@ -18,11 +18,16 @@ std::string Parsed(const std::vector<std::string>& args) {
                                   {o.dryRun, "dry-run"},
                                   {o.quiet, "quiet"},
                                   {o.help, "help"},
-                                  {o.version, "version"}}) {
+                                  {o.version, "version"},
+                                  {o.skipIdentical, "skip-identical"},
+                                  {o.renameClashes, "rename-clashes"},
+                                  {o.sidecars, "sidecars"}}) {
     text += set ? std::string(name) + " " : "";
   }
   text += o.filter == "jpg,avi,mov,mp4" ? "" : "filter=" + o.filter + " ";
   text += o.errorFile.empty() ? "" : "error-file=" + o.errorFile + " ";
+  text += o.journal.empty() ? "" : "journal=" + o.journal + " ";
+  text += o.undo.empty() ? "" : "undo=" + o.undo + " ";
   for (const std::string& folder : o.folders) {
     text += "[" + folder + "]";
   }
@@ -58,6 +63,13 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{"--dry-run=", "s", "t"}, "error: 选项 --dry-run 不带参数"},
       {{}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 0 个"},
       {{"s", "t", "u"}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 3 个"},
+      // The safe-rerun options; --undo takes a journal instead of the folders.
+      {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt"},
+       "skip-identical rename-clashes sidecars journal=j.txt [s][t]"},
+      {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
+      {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
+      {{"s", "t", "--journal"}, "error: 选项 --journal 需要一个参数"},
+      {{"--sidecars=1", "s", "t"}, "error: 选项 --sidecars 不带参数"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.first), c.second) << "case " << &c - cases;

@@ -1,0 +1,19 @@
+// Takes an organize job back from its journal: moved files go back to their sources, copies
+// are deleted, folders the job created are removed once empty. A file the user changed or
+// removed, a source path that is taken again, or a copy whose source is gone is left alone and
+// counted, never forced.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct UndoCounts {
+  int undone = 0;     // files moved back or copies deleted (in a dry run: that would be)
+  int notUndone = 0;  // files left alone, and journal lines that could not be read
+};
+
+// Works through the journal's records from the last to the first. Each action and each file
+// left alone is passed to `report` as one line (without a line break). A dry run checks and
+// reports the same but changes nothing. False when the journal cannot be read at all.
+bool UndoJournal(const std::string& journalPath, bool dryRun,
+                 const std::function<void(const std::string&)>& report, UndoCounts* counts);

@@ -1,0 +1,29 @@
+// File information and removal on Linux.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/file_ops.h"
+
+namespace platform {
+
+bool ReadFileInfo(const std::string& path, FileInfo* info) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return false;
+  }
+  info->size = static_cast<std::uint64_t>(status.st_size);
+  info->lastWrite = kUnixEpochAsFileTime +
+                    static_cast<FileTime>(status.st_mtim.tv_sec) * 10'000'000 +
+                    status.st_mtim.tv_nsec / 100;
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  return unlink(path.c_str()) == 0;
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+  return rmdir(path.c_str()) == 0;
+}
+
+}  // namespace platform

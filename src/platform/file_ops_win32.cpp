@@ -1,0 +1,29 @@
+// File information and removal on Windows.
+#include <windows.h>
+
+#include "platform/file_ops.h"
+
+namespace platform {
+
+bool ReadFileInfo(const std::string& path, FileInfo* info) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  info->lastWrite = static_cast<FileTime>(
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime);
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+  return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,176 @@
+// The parts behind the safe-rerun options: clash names, sidecar grouping and naming, the
+// byte comparison, and the journal's line format.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "organize/clash_names.h"
+#include "organize/organize_journal.h"
+#include "organize/same_content.h"
+#include "organize/sidecar_groups.h"
+#include "test_files.h"
+
+namespace {
+
+TEST(ClashNames, NumberGoesBeforeTheExtension) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"IMG_0001.JPG", "IMG_0001(3).JPG"},
+      {"clip.tar.mp4", "clip.tar(3).mp4"},
+      {"noext", "noext(3)"},
+      {".hidden", ".hidden(3)"},
+      {"照片.jpg", "照片(3).jpg"},
+  };
+  for (const auto& [name, expected] : cases) {
+    EXPECT_EQ(ClashName(name, 3), expected) << name;
+  }
+}
+
+// The grouping of one folder in one line: "main: sidecar sidecar; ..." in sorted order.
+std::string Grouped(const std::vector<std::string>& names, const std::string& filter) {
+  SidecarGroups groups;
+  groups.Group(names, [&](const std::string& lower) {
+    return filter.find(lower.substr(lower.size() < 3 ? 0 : lower.size() - 3)) != std::string::npos;
+  });
+  std::string text;
+  for (const std::string& name : names) {
+    const std::vector<Sidecar>& sidecars = groups.SidecarsOf(name);
+    if (sidecars.empty()) {
+      continue;
+    }
+    text += name + ":";
+    for (const Sidecar& sidecar : sidecars) {
+      EXPECT_TRUE(groups.IsSidecar(sidecar.name));
+      text += " " + sidecar.name + (sidecar.followsFullName ? "*" : "");
+    }
+    text += "; ";
+  }
+  return text;
+}
+
+TEST(SidecarGroups, SidecarsGoWithTheirMainFileOnly) {
+  constexpr char kDefault[] = "jpg,avi,mov,mp4";
+  constexpr char kWithHeic[] = "jpg,avi,mov,mp4,heic";
+  const struct {
+    std::vector<std::string> names;
+    std::string filter;
+    std::string expected;
+  } cases[] = {
+      // Both naming styles, any letter case; "*" marks the whole-name style.
+      {{"IMG_1.JPG", "IMG_1.xmp", "img_1.AAE", "IMG_1.JPG.xmp", "IMG_2.xmp"},
+       kDefault,
+       "IMG_1.JPG: IMG_1.JPG.xmp* IMG_1.xmp img_1.AAE; "},
+      // A video's thumbnail; a sidecar whose main file does not pass the filter stays alone.
+      {{"MVI_5.AVI", "MVI_5.THM", "scan.png", "scan.xmp"}, kDefault, "MVI_5.AVI: MVI_5.THM; "},
+      // A live photo: the video follows the photo only when both pass the filter.
+      {{"IMG_3.HEIC", "IMG_3.MOV", "IMG_3.AAE"}, kWithHeic, "IMG_3.HEIC: IMG_3.AAE IMG_3.MOV; "},
+      {{"IMG_3.HEIC", "IMG_3.MOV"}, kDefault, ""},
+      {{"IMG_3.MOV", "IMG_3.xmp"}, kDefault, "IMG_3.MOV: IMG_3.xmp; "},
+      // Two main files of one stem: the first name in sorted order keeps the sidecar.
+      {{"IMG_4.MP4", "IMG_4.JPG", "IMG_4.xmp"}, kDefault, "IMG_4.JPG: IMG_4.xmp; "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Grouped(c.names, c.filter), c.expected) << c.names.front();
+  }
+}
+
+TEST(SidecarGroups, SidecarNameFollowsTheMainFilesFinalName) {
+  const struct {
+    const char* sidecar;
+    bool followsFullName;
+    const char *mainName, *mainFinal, *expected;
+  } cases[] = {
+      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).xmp"},
+      {"IMG_1.JPG.xmp", true, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).JPG.xmp"},
+      {"img_1.MOV", false, "IMG_1.HEIC", "IMG_1(1).HEIC", "IMG_1(1).MOV"},
+      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1.JPG", "IMG_1.xmp"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SidecarFinalName(Sidecar{c.sidecar, c.followsFullName}, c.mainName, c.mainFinal),
+              c.expected);
+  }
+}
+
+TEST(SameContent, SizesThenEveryByte) {
+  testfiles::TempFolder temp;
+  const std::string big(200 * 1024, 'a');  // more than one read of the bounded buffer
+  std::string lastDiffers = big;
+  lastDiffers.back() = 'b';
+  std::string firstDiffers = big;
+  firstDiffers.front() = 'b';
+  const struct {
+    std::string other;
+    bool same;
+  } cases[] = {
+      {big, true},        {lastDiffers, false},   {firstDiffers, false},
+      {big + "a", false}, {big.substr(1), false},
+  };
+  ASSERT_TRUE(testfiles::WriteText(temp / "a", big));
+  for (const auto& c : cases) {
+    ASSERT_TRUE(testfiles::WriteText(temp / "b", c.other));
+    EXPECT_EQ(HaveSameContent(temp / "a", temp / "b"), c.same) << c.other.size();
+  }
+  ASSERT_TRUE(testfiles::WriteText(temp / "empty1", ""));
+  ASSERT_TRUE(testfiles::WriteText(temp / "empty2", ""));
+  EXPECT_TRUE(HaveSameContent(temp / "empty1", temp / "empty2"));
+  EXPECT_FALSE(HaveSameContent(temp / "a", temp / "missing"));
+  EXPECT_FALSE(HaveSameContent(temp / "missing", temp / "missing"));
+}
+
+TEST(JournalLine, EveryPathByteSurvivesTheRoundTrip) {
+  std::string everyByte;
+  for (int byte = 1; byte < 256; ++byte) {
+    everyByte.push_back(static_cast<char>(byte));
+  }
+  JournalRecord record;
+  record.kind = JournalRecord::Kind::kMove;
+  record.source = "/src/a\tb\nc%41\r" + everyByte;
+  record.destination = "/tgt/2012年/2012-05-17/IMG(1).JPG";
+  record.size = 18446744073709551615ULL;
+  record.lastWrite = 134000000000000000LL;
+  const std::string line = FormatJournalLine(record);
+  ASSERT_EQ(line.back(), '\n');
+  EXPECT_EQ(line.find('\n'), line.size() - 1) << "one line";
+  EXPECT_EQ(line.find('\r'), std::string::npos);
+  EXPECT_EQ(line.substr(0, 12), "move\t/src/a%");
+
+  JournalRecord back;
+  ASSERT_TRUE(ParseJournalLine(std::string_view(line).substr(0, line.size() - 1), &back));
+  EXPECT_EQ(back.kind, record.kind);
+  EXPECT_EQ(back.source, record.source);
+  EXPECT_EQ(back.destination, record.destination);
+  EXPECT_EQ(back.size, record.size);
+  EXPECT_EQ(back.lastWrite, record.lastWrite);
+
+  JournalRecord folder;
+  folder.destination = "/tgt/2012年/";
+  EXPECT_EQ(FormatJournalLine(folder), "folder\t/tgt/2012年/\tend\n");
+}
+
+TEST(JournalLine, DamagedLinesAreRefused) {
+  const char* const lines[] = {
+      "",
+      "copy\t/a\t/b\t12\t5",         // cut short before the end mark
+      "copy\t/a\t/b\t12\t5\ten",     // cut inside it
+      "copy\t/a\t/b\t1x\t5\tend",    // not a number
+      "copy\t/a\t/b\t-1\t5\tend",    // a negative size
+      "copy\t/a\t/b\t\t5\tend",      // no size
+      "copy\t/a%4\t/b\t1\t5\tend",   // an escape cut short
+      "copy\t/a%zz\t/b\t1\t5\tend",  // not hex
+      "copy\t\t/b\t1\t5\tend",       // no source
+      "rename\t/a\t/b\t1\t5\tend",   // unknown operation
+      "folder\tend",                 // no path
+      "folder\t/x",                  // cut short
+      "folder\t/x\textra\tend",      // too many fields
+      "copy\t/a\t/b\t1\t5\t6\tend",  // too many fields
+  };
+  for (const char* line : lines) {
+    JournalRecord record;
+    EXPECT_FALSE(ParseJournalLine(line, &record)) << line;
+  }
+  JournalRecord record;
+  EXPECT_TRUE(ParseJournalLine("copy\t/a\t/b\t1\t5\tend", &record));
+  EXPECT_TRUE(ParseJournalLine("folder\t/a\tend", &record));
+}
+
+}  // namespace
