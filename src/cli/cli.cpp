@@ -82,6 +82,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   job.m_bDryRun = options.dryRun;
   job.m_settings.fileFilters = options.filter;
   job.m_settings.classifyByYear = !options.flat;
+  job.m_settings.readMediaDates = options.mediaDates;
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {

@@ -14,10 +14,15 @@ struct OptionInfo {
 };
 
 constexpr OptionInfo kOptions[] = {
-    {"--move", &CliOptions::move, nullptr},      {"--flat", &CliOptions::flat, nullptr},
-    {"--dry-run", &CliOptions::dryRun, nullptr}, {"--quiet", &CliOptions::quiet, nullptr},
-    {"--help", &CliOptions::help, nullptr},      {"--version", &CliOptions::version, nullptr},
-    {"--filter", nullptr, &CliOptions::filter},  {"--error-file", nullptr, &CliOptions::errorFile},
+    {"--move", &CliOptions::move, nullptr},
+    {"--flat", &CliOptions::flat, nullptr},
+    {"--dry-run", &CliOptions::dryRun, nullptr},
+    {"--quiet", &CliOptions::quiet, nullptr},
+    {"--help", &CliOptions::help, nullptr},
+    {"--version", &CliOptions::version, nullptr},
+    {"--filter", nullptr, &CliOptions::filter},
+    {"--error-file", nullptr, &CliOptions::errorFile},
+    {"--media-dates", &CliOptions::mediaDates, nullptr},
 };
 
 const OptionInfo* FindOption(std::string_view name) {

@@ -9,6 +9,7 @@ struct CliOptions {
   bool flat = false;                 // --flat: day folders directly under the target
   bool dryRun = false;               // --dry-run: report only, change nothing on disk
   bool quiet = false;                // --quiet: only failures and the summary
+  bool mediaDates = false;           // --media-dates: days from HEIF, videos and file names
   bool help = false;                 // --help
   bool version = false;              // --version
   std::string filter;                // --filter; the job's default text unless given

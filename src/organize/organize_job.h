@@ -20,6 +20,9 @@ inline bool IsSkippedEntry(const std::string& name) {
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive
   bool classifyByYear = true;                   // year folders above the day folders
+  // Days also from HEIF EXIF, video metadata and file names, and .jpeg files read as JPEGs;
+  // a dry run then names each day's source.
+  bool readMediaDates = false;
 };
 
 class COrganizeJob {

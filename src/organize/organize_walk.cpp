@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "metadata/media_date.h"
 #include "metadata/photo_date.h"
 #include "organize/organize_job.h"
 #include "platform/platform.h"
@@ -49,6 +50,22 @@ std::string DayText(const platform::LocalDate& date) {
   return text;
 }
 
+// The day text found in the file or its name, and its source; empty (source kFileDate) when
+// only the file's own date is left.
+std::string DateOfEntry(const platform::FolderListing& listing, bool readMediaDates,
+                        DaySource* source) {
+  *source = DaySource::kFileDate;
+  if (!readMediaDates) {
+    return GetPhotoDate(listing);
+  }
+  const MediaDay found = FindMediaDay(listing);
+  if (found.source == DaySource::kNone) {
+    return {};
+  }
+  *source = found.source;
+  return DayText(found.day);
+}
+
 }  // namespace
 
 void COrganizeJob::OrganizeFolder(std::string path) {
@@ -90,7 +107,8 @@ void COrganizeJob::OrganizeFolder(std::string path) {
 
 void COrganizeJob::PlaceFile(const std::string& lowerSource,
                              const platform::FolderListing& listing) {
-  std::string date = GetPhotoDate(listing);
+  DaySource source;
+  std::string date = DateOfEntry(listing, m_settings.readMediaDates, &source);
   if (!IsUsableDateText(date)) {
     date.clear();
   }
@@ -139,6 +157,9 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
         .append(m_destination)
         .append("\r\n");
     m_strErrors += m_messageBuf;
+  }
+  if (m_bDryRun && m_settings.readMediaDates) {
+    m_messageBuf.append("日期来源: ").append(DaySourceLabel(source)).append("\r\n");
   }
   PublishMessage();
   PostOrganizeProgress();
