@@ -65,13 +65,16 @@ bool FindExifItem(const Bytes& iinf, std::uint32_t* id) {
       return false;
     }
     offset = infe.end;
-    // Versions 2 and 3 carry the item type; older ones only a name.
-    std::uint8_t entry[12];
-    if (infe.type != FourCc("infe") || infe.PayloadSize() < sizeof entry ||
-        !entries.ReadAt(infe.payload, entry, sizeof entry) || (entry[0] != 2 && entry[0] != 3)) {
+    // Versions 2 and 3 carry the item type after a 16- or 32-bit id; older ones only a name.
+    std::uint8_t entry[14];
+    if (infe.type != FourCc("infe") || infe.PayloadSize() < 1 ||
+        !entries.ReadAt(infe.payload, entry, 1) || (entry[0] != 2 && entry[0] != 3)) {
       continue;
     }
     const int idBytes = entry[0] == 2 ? 2 : 4;
+    if (!entries.ReadAt(infe.payload, entry, static_cast<std::size_t>(10 + idBytes))) {
+      continue;
+    }
     if (BigEndian(entry + 4 + idBytes + 2, 4) == FourCc("Exif")) {
       *id = static_cast<std::uint32_t>(BigEndian(entry + 4, idBytes));
       return true;
