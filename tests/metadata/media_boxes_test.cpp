@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "box_builder.h"
 #include "jpeg_builder.h"
 #include "metadata/media_date.h"
+#include "test_files.h"
 
 namespace {
 
@@ -146,6 +149,34 @@ TEST(QuickTimeDay, MoovAfterGigabytesOfMediaDataIsReachedBySeeking) {
   EXPECT_EQ(found.source, DaySource::kQuickTimeUtc);
   EXPECT_EQ(found.day.month, 7);
   EXPECT_LT(movie.bytesRead, 256u);
+}
+
+// The same through a real file on disk (sparse where the file system allows), so the stream's
+// seeks and size are 64-bit on every platform.
+TEST(QuickTimeDay, FileOfSixGigabytesWithMoovAtTheEnd) {
+  testfiles::TempFolder folder;
+  const std::string path = folder / "long.mov";
+  const std::filesystem::path native(std::u8string(path.begin(), path.end()));
+  const Bytes moov = Box("moov", MovieHeader(1, kNoon));
+  const std::uint64_t size = HugeMovie::kSize;
+  const Bytes head = Cat({Ftyp("isom"), U32(1), Text("mdat"), U64(size - 20 - moov.size())});
+  ASSERT_EQ(head.size(), 36u);
+  ASSERT_TRUE(jpegbuilder::WriteBytes(path, head));
+  std::error_code error;
+  std::filesystem::resize_file(native, size - moov.size(), error);
+  if (error) {
+    GTEST_SKIP() << "cannot make a file of 6 GiB here: " << error.message();
+  }
+  {
+    std::ofstream out(native, std::ios::binary | std::ios::app);
+    out.write(reinterpret_cast<const char*>(moov.data()),
+              static_cast<std::streamsize>(moov.size()));
+    ASSERT_TRUE(out.good());
+  }
+  ASSERT_EQ(std::filesystem::file_size(native), size);
+  const MediaDay found = FindMediaDay(path);
+  EXPECT_EQ(found.source, DaySource::kQuickTimeUtc);
+  EXPECT_EQ(found.day.year * 10000 + found.day.month * 100 + found.day.day, 20190701);
 }
 
 TEST(HeifDay, ExifItemFoundThroughItemTables) {
