@@ -8,6 +8,7 @@ if(WIN32)
   set(TALLOWICK_GTEST gtest gtest_main)
   # The Linux folders are visible to Wine programs on drive Z:.
   set(TALLOWICK_SHARED_DIR "Z:${CMAKE_SOURCE_DIR}/../shared")
+  set(TALLOWICK_MEDIA_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/media_samples")
   # Wine turns Windows names into Linux file names in the locale's character set: without a
   # UTF-8 locale no Chinese name could be created.
   set(TALLOWICK_TEST_ENVIRONMENT
@@ -17,6 +18,7 @@ else()
   find_package(GTest REQUIRED)
   set(TALLOWICK_GTEST GTest::gtest GTest::gtest_main)
   set(TALLOWICK_SHARED_DIR "${CMAKE_SOURCE_DIR}/../shared")
+  set(TALLOWICK_MEDIA_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/media_samples")
   set(TALLOWICK_TEST_ENVIRONMENT)
 endif()
 
@@ -26,7 +28,8 @@ add_library(tw_test_support STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(tw_test_support PUBLIC tests/support)
 target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
 target_compile_definitions(tw_test_support PUBLIC
-  TALLOWICK_SAMPLES_DIR="${TALLOWICK_SHARED_DIR}/samples")
+  TALLOWICK_SAMPLES_DIR="${TALLOWICK_SHARED_DIR}/samples"
+  TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}")
 
 function(tallowick_test_program name)
   tallowick_sources(sources tests/${name})

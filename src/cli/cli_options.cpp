@@ -27,6 +27,7 @@ constexpr OptionInfo kOptions[] = {
     {"--sidecars", &CliOptions::sidecars, nullptr},
     {"--journal", nullptr, &CliOptions::journal},
     {"--undo", nullptr, &CliOptions::undo},
+    {"--media-dates", &CliOptions::mediaDates, nullptr},
 };
 
 const OptionInfo* FindOption(std::string_view name) {

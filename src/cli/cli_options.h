@@ -9,6 +9,7 @@ struct CliOptions {
   bool flat = false;                 // --flat: day folders directly under the target
   bool dryRun = false;               // --dry-run: report only, change nothing on disk
   bool quiet = false;                // --quiet: only failures and the summary
+  bool mediaDates = false;           // --media-dates: days from HEIF, videos and file names
   bool help = false;                 // --help
   bool version = false;              // --version
   bool skipIdentical = false;        // --skip-identical: same bytes under the name count as placed

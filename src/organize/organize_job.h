@@ -26,6 +26,9 @@ struct OrganizeSettings {
   bool skipIdentical = false;  // a taken name holding the same bytes counts as in place
   bool renameClashes = false;  // a taken name gives way to "name(1).ext", "name(2).ext", ...
   bool sidecars = false;       // .xmp/.aae/.thm files and live-photo videos follow their file
+  // Days also from HEIF EXIF, video metadata and file names, and .jpeg files read as JPEGs;
+  // a dry run then names each day's source.
+  bool readMediaDates = false;
 };
 
 class COrganizeJob {
@@ -96,8 +99,10 @@ class COrganizeJob {
   // in place if it holds the same bytes (with skipIdentical), else, if `mayRename`, the next
   // clash name is tried. m_destination holds the path last tried.
   PlaceResult PlaceAs(const std::string& name, bool mayRename);
-  // Counts the outcome for the file `name`, records it in the journal, publishes its message.
-  void ReportPlacement(PlaceResult result, const std::string& lowerSource, const std::string& name);
+  // Counts the outcome for the file `name`, records it in the journal, publishes its message,
+  // which ends with the day's source when `daySource` is given.
+  void ReportPlacement(PlaceResult result, const std::string& lowerSource, const std::string& name,
+                       const char* daySource = nullptr);
   // Right after the main file `mainName` of `folder`: its sidecars, beside it.
   void PlaceSidecars(const SidecarGroups& groups, const std::string& folder,
                      const std::string& mainName);

@@ -45,7 +45,7 @@ COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool ma
 }
 
 void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerSource,
-                                   const std::string& name) {
+                                   const std::string& name, const char* daySource) {
   m_lastResult = result;
   const char* verb = m_jobDeleteSrc ? "移动" : "复制";
   m_messageBuf.clear();
@@ -86,6 +86,9 @@ void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerS
         .append(m_destination)
         .append("\r\n");
     m_strErrors += m_messageBuf;
+  }
+  if (daySource != nullptr) {
+    m_messageBuf.append("日期来源: ").append(daySource).append("\r\n");
   }
   PublishMessage();
   PostOrganizeProgress();

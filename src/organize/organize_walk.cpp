@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "metadata/media_date.h"
 #include "metadata/photo_date.h"
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
@@ -49,6 +50,22 @@ std::string DayText(const platform::LocalDate& date) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
   return text;
+}
+
+// The day text found in the file or its name, and its source; empty (source kFileDate) when
+// only the file's own date is left.
+std::string DateOfEntry(const platform::FolderListing& listing, bool readMediaDates,
+                        DaySource* source) {
+  *source = DaySource::kFileDate;
+  if (!readMediaDates) {
+    return GetPhotoDate(listing);
+  }
+  const MediaDay found = FindMediaDay(listing);
+  if (found.source == DaySource::kNone) {
+    return {};
+  }
+  *source = found.source;
+  return DayText(found.day);
 }
 
 }  // namespace
@@ -102,7 +119,8 @@ void COrganizeJob::OrganizeFolder(std::string path) {
 
 void COrganizeJob::PlaceFile(const std::string& lowerSource,
                              const platform::FolderListing& listing) {
-  std::string date = GetPhotoDate(listing);
+  DaySource source;
+  std::string date = DateOfEntry(listing, m_settings.readMediaDates, &source);
   if (!IsUsableDateText(date)) {
     date.clear();
   }
@@ -124,7 +142,10 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
   m_dateFolder.append(date).push_back(kSep);
 
   CreateFolderIfMissing(m_dateFolder);
-  ReportPlacement(PlaceAs(listing.Name(), m_settings.renameClashes), lowerSource, listing.Name());
+  // A dry run with media dates also says where each day came from.
+  const char* daySource = m_bDryRun && m_settings.readMediaDates ? DaySourceLabel(source) : nullptr;
+  ReportPlacement(PlaceAs(listing.Name(), m_settings.renameClashes), lowerSource, listing.Name(),
+                  daySource);
 }
 
 void COrganizeJob::CreateFolderIfMissing(const std::string& folder) {

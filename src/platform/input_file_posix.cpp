@@ -68,6 +68,16 @@ ssize_t ReadDescriptor(void* cookie, char* data, std::size_t size) {
   return read(DescriptorOf(cookie), data, size);
 }
 
+// Used only by InputFile::Seek and Size: closing a read stream does not seek.
+int SeekDescriptor(void* cookie, off64_t* position, int whence) {
+  const off64_t reached = lseek64(DescriptorOf(cookie), *position, whence);
+  if (reached < 0) {
+    return -1;
+  }
+  *position = reached;
+  return 0;
+}
+
 int CloseDescriptor(void* cookie) {
   return close(DescriptorOf(cookie));
 }
@@ -85,7 +95,7 @@ std::FILE* OpenReadStream(int folder, const char* name, Closing closing) {
     return nullptr;
   }
   const cookie_io_functions_t functions{
-      ReadDescriptor, nullptr, nullptr,
+      ReadDescriptor, nullptr, SeekDescriptor,
       closing == Closing::kAtOnce ? CloseDescriptor : CloseDescriptorWithOthers};
   std::FILE* stream =
       fopencookie(reinterpret_cast<void*>(static_cast<std::intptr_t>(fd)), "rb", functions);
@@ -106,6 +116,17 @@ bool InputFile::Open(const std::string& path) {
   file_ = posix::OpenReadStream(AT_FDCWD, path.c_str(), posix::Closing::kAtOnce);
   UseBuffer();
   return file_ != nullptr;
+}
+
+bool InputFile::Seek(std::int64_t offset) {
+  return file_ != nullptr && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+std::int64_t InputFile::Size() {
+  if (file_ == nullptr || fseeko(file_, 0, SEEK_END) != 0) {
+    return -1;
+  }
+  return ftello(file_);
 }
 
 }  // namespace platform

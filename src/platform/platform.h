@@ -56,6 +56,13 @@ class InputFile {
   // The open stream, or null.
   std::FILE* Stream() const { return file_; }
 
+  // Moves the open stream to byte `offset` from the file's start (64-bit on every platform).
+  // False on failure.
+  bool Seek(std::int64_t offset);
+  // The open file's size in bytes, found by seeking to its end (seek again before reading);
+  // -1 when unknown.
+  std::int64_t Size();
+
  private:
   friend class FolderListing;  // opens entries relative to its folder
   void UseBuffer();

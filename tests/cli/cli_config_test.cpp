@@ -45,4 +45,33 @@ TEST(CliConfig, ConfigIniSetsFilterAndLayoutAndOptionsOverrideIt) {
   }
 }
 
+// The hand-set keys switch on the options they name: a day from the file name, a clash renamed,
+// and on the second run the same file found in place.
+TEST(CliConfig, HandSetKeysSwitchOnMediaDatesClashRenamesAndIdenticalFiles) {
+  testfiles::TempFolder root;
+  const std::string source = root / "src/", target = root / "tar/";
+  ASSERT_TRUE(testfiles::WriteText(source + "clip.mp4", "new clip"));
+  ASSERT_TRUE(testfiles::SetLocalWriteTime(source + "clip.mp4", 2013, 1, 2));
+  ASSERT_TRUE(testfiles::WriteText(source + "VID_20210314_101500.mp4", "video"));
+  ASSERT_TRUE(testfiles::WriteText(root / "tar/2013年/2013-01-02/clip.mp4", "another clip"));
+  const std::string config = root / "Config.ini";
+  const char* const kConfig =
+      "[Brindlemark]\r\nReadMediaDates=1\r\nSkipIdentical=1\r\nRenameClashes=1\r\n";
+  ASSERT_TRUE(testfiles::WriteText(config, kConfig));
+  const std::vector<std::string> args = {"--error-file", root / "errors.txt", source, target};
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run == 0 ? "first run" : "second run");
+    const clitest::CliResult result = clitest::RunCaptured(args, false, 80, config);
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(
+        testfiles::ListFiles(target),
+        (std::vector<std::string>{"2013年/2013-01-02/clip(1).mp4", "2013年/2013-01-02/clip.mp4",
+                                  "2021年/2021-03-14/VID_20210314_101500.mp4"}));
+    EXPECT_EQ(result.out.find("已存在相同文件: ") != std::string::npos, run == 1) << result.out;
+  }
+  EXPECT_EQ(testfiles::ReadAll(root / "tar/2013年/2013-01-02/clip(1).mp4"), "new clip");
+  EXPECT_EQ(testfiles::ReadAll(config), kConfig);
+}
+
 }  // namespace
