@@ -39,8 +39,14 @@ Bytes FullHead(ByteOrder order) {
   exif.AddAscii(interop, 0x0001, "R98");
   exif.AddLong(thumb, kTagThumbnailOffset, 0);
   exif.AddLong(thumb, kTagThumbnailLength, 4);
-  return JpegBuilder().Jfif().Exif(exif.Build()).Comment("a comment").QuantTable().Frame(640, 480)
-      .Scan(32).Data();
+  return JpegBuilder()
+      .Jfif()
+      .Exif(exif.Build())
+      .Comment("a comment")
+      .QuantTable()
+      .Frame(640, 480)
+      .Scan(32)
+      .Data();
 }
 
 Bytes LoopingDirectories() {
@@ -82,8 +88,11 @@ int main(int argc, char** argv) {
       {"far_offsets.jpg", FarOffsets()},
       {"cut_in_exif.jpg", Cut(little, 40)},
       {"cut_in_length.jpg", Cut(big, 5)},
-      {"fill_bytes.jpg", JpegBuilder().Raw({0xFF, 0xFF, 0xFF}).Exif(ExifBlockWithDate("2010:10:10 10:10:10"))
-                             .Scan().Data()},
+      {"fill_bytes.jpg", JpegBuilder()
+                             .Raw({0xFF, 0xFF, 0xFF})
+                             .Exif(ExifBlockWithDate("2010:10:10 10:10:10"))
+                             .Scan()
+                             .Data()},
       {"date_with_separators.jpg", PhotoWithDate("../../..:01 00:00:00")},
   };
   for (const auto& [name, bytes] : seeds) {
