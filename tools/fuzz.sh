@@ -5,7 +5,7 @@
 #   tools/fuzz.sh --seconds 3600     a long pass: an hour shared by all targets
 #   tools/fuzz.sh --runs 1000000     a fixed number of inputs per target
 #   tools/fuzz.sh --seeds            rewrites the generated seeds (tests/fuzz/<name>_seeds.cpp)
-#   tools/fuzz.sh --coverage         replays each corpus and sums the edges reached per file
+#   tools/fuzz.sh --coverage         replays each corpus and reports the lines of the readers run
 #   tools/fuzz.sh ... NAME...        only these targets
 # Seeds: tests/fuzz/corpus/<name>/, the regression inputs tests/fuzz/regressions/<name>/, and
 # the folders listed in tests/fuzz/<name>.samples (one per line, relative to the repository).
@@ -83,7 +83,7 @@ for name in "${names[@]}"; do
   case $mode in
     seconds) args+=(-max_total_time=$((budget / ${#names[@]})) -print_final_stats=1) ;;
     runs) args+=(-runs="$runs" -print_final_stats=1) ;;
-    coverage) args+=(-runs=0 -print_coverage=1) ;;
+    coverage) args+=(-runs=0) ;;
   esac
   echo "== fuzz $name"
   log=$out/$name.log
@@ -94,11 +94,12 @@ for name in "${names[@]}"; do
     continue
   fi
   if [ "$mode" = coverage ]; then
-    # Lines "COVERED_FUNC: hits: H edges: E/T function file:line": edges per file of src/.
-    grep -E '^(UN)?COVERED_FUNC' "$log" | awk '$NF ~ /\/src\// {
-        file = $NF; sub(/:[0-9]+$/, "", file); sub(/.*\/src\//, "src/", file)
-        split($5, e, "/"); hit[file] += e[1]; all[file] += e[2] }
-      END { for (f in all) printf "  %-36s %5d of %5d edges\n", f, hit[f], all[f] }' | sort
+    # Line coverage of the code under test, from a replay of the whole corpus.
+    $cxx "${common[@]}" -fsanitize=fuzzer -fprofile-instr-generate -fcoverage-mapping \
+      "tests/fuzz/${name}_fuzz.cpp" "${library[@]}" -o "$out/${name}_cov"
+    LLVM_PROFILE_FILE="$out/$name.profraw" "$out/${name}_cov" -runs=0 "$out/corpus/$name" "${seeds[@]}" >/dev/null 2>&1
+    llvm-profdata merge -sparse "$out/$name.profraw" -o "$out/$name.profdata"
+    llvm-cov report "$out/${name}_cov" -instr-profile="$out/$name.profdata" src/metadata | sed -n '1,/^TOTAL/p'
   else
     grep -E '^(#[0-9]+ *DONE|Done [0-9]+ runs|stat::number_of_executed_units|stat::peak_rss|stat::new_units_added)' "$log" || tail -3 "$log"
   fi
