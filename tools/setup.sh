@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tallowick needs, only those that are missing, and prepares the
 # Wine prefix of the Windows build.
-#   tools/setup.sh          everything: native build, Windows cross build, Wine, Xvfb, benchmarks
+#   tools/setup.sh          everything: native build, Windows cross build, Wine, Xvfb, benchmarks,
+#                           fuzzing
 #   tools/setup.sh native   only what the native build and the command-line tool need
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,10 +11,11 @@ native=(g++ cmake ninja-build libgtest-dev)
 windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
          xvfb xauth xdotool imagemagick fonts-wqy-zenhei)
 bench=(libimage-exiftool-perl time)
+fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 
 wanted=("${native[@]}")
 if [ "${1:-all}" != native ]; then
-  wanted+=("${windows[@]}" "${bench[@]}")
+  wanted+=("${windows[@]}" "${bench[@]}" "${fuzz[@]}")
 fi
 
 missing=()
