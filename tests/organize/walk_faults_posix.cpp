@@ -1,10 +1,12 @@
 // Linux-only faults met by the walk: sources that vanish or lose their read permission
-// between the listing and the copy, and device files named like photos.
+// between the listing and the copy, device files named like photos, and names that only
+// Linux allows.
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -131,6 +133,24 @@ TEST_F(OrganizeTest, DeviceFilesNamedLikePhotosFailAndStay) {
   if (!made) {
     GTEST_SKIP() << "cannot make a device node here (needs CAP_MKNOD): tested links only";
   }
+}
+
+TEST_F(OrganizeTest, NamesWithBackslashesBreaksAndBrokenTextArePlacedAsTheyAre) {
+  // Bytes that are separators or controls elsewhere, and text that is not UTF-8.
+  const Files names = {"a\\..\\..\\b.jpg", "line\nbreak.jpg", "tab\there.mp4", "\xff\xfe\x80.jpg"};
+  for (const std::string& name : names) {
+    Photo("src/" + name, "2012:05:17 10:20:30");
+  }
+  RecordingJob job;
+  Run(job);
+  Files expected;
+  for (const std::string& name : names) {
+    expected.push_back((name.ends_with(".jpg") ? "2012年/2012-05-17/" : "2019年/2019-03-04/") +
+                       name);
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(TargetFiles(), expected);
+  EXPECT_EQ(job.m_nFailCount, 0);
 }
 
 }  // namespace
