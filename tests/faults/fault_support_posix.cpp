@@ -22,15 +22,17 @@
 namespace faulttest {
 
 std::string Pattern(const std::string& name, std::size_t size) {
-  std::string bytes(size, '\0');
-  std::uint32_t state = 2166136261u;
+  std::uint64_t state = 14695981039346656037ull;
   for (const char c : name) {
-    state = (state ^ static_cast<unsigned char>(c)) * 16777619u;
+    state = (state ^ static_cast<unsigned char>(c)) * 1099511628211ull;
   }
-  for (std::size_t i = 0; i < size; ++i) {
-    state = state * 1664525u + 1013904223u;
-    bytes[i] = static_cast<char>(state >> 24);
+  // Eight bytes per step keeps the sanitizer build's 160 MB files quick to make.
+  std::string bytes(size + 8, '\0');
+  for (std::size_t i = 0; i < size; i += 8) {
+    state = state * 6364136223846793005ull + 1442695040888963407ull;
+    std::memcpy(&bytes[i], &state, 8);
   }
+  bytes.resize(size);
   return bytes;
 }
 
