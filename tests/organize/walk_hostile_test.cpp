@@ -28,12 +28,16 @@ class HostileTree : public OrganizeTest, public ::testing::WithParamInterface<Mo
   // A target a few folders down, so that a path climbing out of it still lands in `temp`.
   std::string Target() const { return Folder("out/1/2/3/tgt"); }
 
+  static void UseMode(COrganizeJob& job) {
+    job.m_bDeleteSrc = GetParam().move;
+    job.m_settings.classifyByYear = !GetParam().flat;
+  }
+
   // Runs the job in this test's mode and checks that nothing was lost.
   Files RunAndCheck(RecordingJob& job, const Files& ignored = {}) const {
     testfiles::MakeFolders(Target());
     const NothingLost promise(Src(), Target(), temp.Path());
-    job.m_bDeleteSrc = GetParam().move;
-    job.m_settings.classifyByYear = !GetParam().flat;
+    UseMode(job);
     Run(job, Src(), Target());
     EXPECT_FALSE(job.m_bRunning.load());
     return promise.Check(job, GetParam().move, ignored);
@@ -99,8 +103,7 @@ TEST_P(HostileTree, DayFolderBlockedByAFileFailsItsPhotosUntilItIsGone) {
       Target() + testfiles::Native(GetParam().flat ? "2012-05-17" : "2012年/2012-05-17");
   ASSERT_TRUE(testfiles::WriteText(blocker, "a file, not a folder"));
   RecordingJob job;
-  job.m_bDeleteSrc = GetParam().move;
-  job.m_settings.classifyByYear = !GetParam().flat;
+  UseMode(job);
   Run(job, Src(), Target());
   EXPECT_EQ(job.m_nFileCount, 3);
   EXPECT_EQ(job.m_nFailCount, 2);
@@ -110,8 +113,7 @@ TEST_P(HostileTree, DayFolderBlockedByAFileFailsItsPhotosUntilItIsGone) {
 
   ASSERT_EQ(std::remove(blocker.c_str()), 0);
   RecordingJob second;
-  second.m_bDeleteSrc = GetParam().move;
-  second.m_settings.classifyByYear = !GetParam().flat;
+  UseMode(second);
   Run(second, Src(), Target());
   EXPECT_EQ(second.m_nFileCount, GetParam().move ? 2 : 3);
   EXPECT_EQ(second.m_nFailCount, GetParam().move ? 0 : 1);  // c.jpg was placed before
@@ -151,8 +153,7 @@ TEST_P(HostileTree, PathsAtTheLengthLimit) {
   const NothingLost promise(Src(), target, temp.Path());
   RecordingJob job;
   job.m_strPathTar = target;
-  job.m_bDeleteSrc = GetParam().move;
-  job.m_settings.classifyByYear = !GetParam().flat;
+  UseMode(job);
   job.BeginJob();
   job.OrganizeFolder(Folder("src/a"));
   job.OrganizeFolder(Folder("src/b"));
