@@ -50,12 +50,12 @@ build() {  # NAME: the fuzz target, rebuilt when a source is newer
     return
   fi
   echo "fuzz: building $1"
-  $cxx "${common[@]}" "$sanitize",fuzzer -fsanitize-coverage=trace-cmp \
-    "tests/fuzz/$1_fuzz.cpp" "${library[@]}" -o "$exe"
+  $cxx "${common[@]}" "$sanitize",fuzzer "tests/fuzz/$1_fuzz.cpp" "${library[@]}" -o "$exe"
 }
 
 seed_folders() {  # NAME: every folder of seeds of the target
-  local folders=("$root/tests/fuzz/corpus/$1")
+  local folders=()
+  [ -d "tests/fuzz/corpus/$1" ] && folders+=("$root/tests/fuzz/corpus/$1")
   [ -d "tests/fuzz/regressions/$1" ] && folders+=("$root/tests/fuzz/regressions/$1")
   if [ -f "tests/fuzz/$1.samples" ]; then
     while read -r folder; do
@@ -68,6 +68,7 @@ seed_folders() {  # NAME: every folder of seeds of the target
 status=0
 for name in "${names[@]}"; do
   if [ "$mode" = seeds ]; then
+    [ -f "tests/fuzz/${name}_seeds.cpp" ] || continue
     mkdir -p "tests/fuzz/corpus/$name"
     g++ "${common[@]}" "tests/fuzz/${name}_seeds.cpp" tests/support/jpeg_builder.cpp -o "$out/${name}_seeds"
     "$out/${name}_seeds" "tests/fuzz/corpus/$name"
