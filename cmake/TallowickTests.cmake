@@ -9,6 +9,7 @@ if(WIN32)
   # The Linux folders are visible to Wine programs on drive Z:.
   set(TALLOWICK_SHARED_DIR "Z:${CMAKE_SOURCE_DIR}/../shared")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/media_samples")
+  set(TALLOWICK_FUZZ_DIR "Z:${CMAKE_SOURCE_DIR}/tests/fuzz")
   # Wine turns Windows names into Linux file names in the locale's character set: without a
   # UTF-8 locale no Chinese name could be created.
   set(TALLOWICK_TEST_ENVIRONMENT
@@ -19,6 +20,7 @@ else()
   set(TALLOWICK_GTEST GTest::gtest GTest::gtest_main)
   set(TALLOWICK_SHARED_DIR "${CMAKE_SOURCE_DIR}/../shared")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/media_samples")
+  set(TALLOWICK_FUZZ_DIR "${CMAKE_SOURCE_DIR}/tests/fuzz")
   set(TALLOWICK_TEST_ENVIRONMENT)
 endif()
 
@@ -29,7 +31,8 @@ target_include_directories(tw_test_support PUBLIC tests/support)
 target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
 target_compile_definitions(tw_test_support PUBLIC
   TALLOWICK_SAMPLES_DIR="${TALLOWICK_SHARED_DIR}/samples"
-  TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}")
+  TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}"
+  TALLOWICK_FUZZ_DIR="${TALLOWICK_FUZZ_DIR}")
 
 function(tallowick_test_program name)
   tallowick_sources(sources tests/${name})
@@ -62,6 +65,12 @@ endif()
 # Some command-line tests start the real program.
 target_compile_definitions(tests_cli PRIVATE TALLOWICK_CLI_PROGRAM="$<TARGET_FILE:tallowick-cli>")
 add_dependencies(tests_cli tallowick-cli)
+# Faults (Linux): the real tool as a child process that the tests limit, kill or interrupt.
+tallowick_test_program(faults)
+if(TARGET tests_faults)
+  target_compile_definitions(tests_faults PRIVATE TALLOWICK_CLI_PATH="$<TARGET_FILE:tallowick-cli>")
+  add_dependencies(tests_faults tallowick-cli)
+endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop

@@ -11,7 +11,7 @@ native=(g++ cmake ninja-build libgtest-dev)
 windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
          xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming)
 bench=(libimage-exiftool-perl time)
-fuzz=(clang-14 libclang-rt-14-dev)
+fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 
 wanted=("${native[@]}")
 if [ "${1:-all}" != native ]; then

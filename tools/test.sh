@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: natively, natively under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a minute of fuzzing, and the Windows build
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -15,6 +16,9 @@ for preset in linux linux-asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# A short fuzzing pass over the file readers (the long one: tools/fuzz.sh --seconds 3600).
+tools/fuzz.sh --seconds 60
 
 echo "== windows (under Wine)"
 cmake --preset windows "${extra[@]}" >/dev/null
@@ -32,6 +36,7 @@ if [ -z "${DISPLAY:-}" ]; then
   sleep 1
 fi
 # One persistent Wine server for the whole run: each program then starts in a fraction of a second.
+wineserver -k 2>/dev/null || true  # a server left over from an earlier run
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true; [ -z "$xvfb" ] || kill "$xvfb"' EXIT
 # The first Wine program starts Wine's background services, which would inherit its output

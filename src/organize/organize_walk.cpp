@@ -8,6 +8,7 @@
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/sidecar_groups.h"
+#include "platform/folder_names.h"
 #include "platform/platform.h"
 
 namespace {
@@ -16,12 +17,13 @@ constexpr char kSep = platform::kPathSeparator;  // wherever a path needs a sepa
 
 // A date from a photo is file data, not a path. Texts that could name a folder outside the
 // date folder's parent (a separator, "." or "..", or only dots and blanks, which Windows
-// trims to nothing) are not used; the file then goes by its own date.
+// trims to nothing), or that the platform will not take as a folder's name (a Windows
+// device such as NUL), are not used; the file then goes by its own date.
 bool IsUsableDateText(const std::string& date) {
   if (date.find_first_of("\\/") != std::string::npos) {
     return false;
   }
-  return date.find_first_not_of(". ") != std::string::npos;
+  return date.find_first_not_of(". ") != std::string::npos && platform::IsPlainFolderName(date);
 }
 
 // The last three bytes of the lower-cased path, searched as plain text in the filter.

@@ -173,6 +173,13 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 // Set once linking an unnamed file has failed for want of /proc or of the right to do it.
 std::atomic<bool> g_unnamedLinkFails{false};
 
+// Failures of a link that lie in the new name or its file system, not in the way of linking:
+// a named temporary file would meet them too.
+bool NameFault(int error) {
+  return error == EEXIST || error == ENAMETOOLONG || error == ENOSPC || error == EDQUOT ||
+         error == EMLINK || error == EROFS;
+}
+
 // Gives an open unnamed (O_TMPFILE) file the name `to`; fails when `to` exists. `*retry` is
 // set when the failure lies in the linking itself, so that a named file may do instead.
 bool LinkUnnamed(int fd, const std::string& to, bool* retry) {
@@ -181,14 +188,14 @@ bool LinkUnnamed(int fd, const std::string& to, bool* retry) {
   if (linkat(AT_FDCWD, self, AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
     return true;
   }
-  if (errno == EEXIST) {
+  if (NameFault(errno)) {
     return false;
   }
   // Without /proc: linking by descriptor, which needs a privilege.
   if (linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0) {
     return true;
   }
-  *retry = errno != EEXIST;
+  *retry = !NameFault(errno);
   return false;
 }
 

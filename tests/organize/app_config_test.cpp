@@ -144,6 +144,7 @@ TEST(LaunchFile, WaitsForTheProgramOrReportsThatNothingStarted) {
   EXPECT_EQ(config.LaunchFile(command.file.c_str(), command.parameters.c_str(), true, 1, "open"),
             0);
   EXPECT_TRUE(testfiles::Exists(marker));  // written just before the program ended
+  const ShellErrorBoxAnswerer answerer;
   EXPECT_EQ(config.LaunchFile("tallowick-no-such-program", "", true, 1, "open"), -1);
   EXPECT_EQ(config.LaunchFile("tallowick-no-such-program", "", false, 1, "open"), 0);
 }

@@ -6,3 +6,7 @@ LaunchCommand WriteMarkerLater(const std::string& folder, const std::string& mar
   testfiles::WriteText(script, "sleep 0.3; echo done > '" + marker + "'\n");
   return {"sh", script};
 }
+
+struct ShellErrorBoxAnswerer::Impl {};
+ShellErrorBoxAnswerer::ShellErrorBoxAnswerer() = default;
+ShellErrorBoxAnswerer::~ShellErrorBoxAnswerer() = default;

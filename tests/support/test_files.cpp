@@ -96,4 +96,17 @@ std::vector<std::string> ListFiles(const std::string& root) {
   return files;
 }
 
+std::vector<std::string> ListEntries(const std::string& root) {
+  std::vector<std::string> entries;
+  std::error_code error;
+  const fs::path base = ToPath(root);
+  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
+       it.increment(error)) {
+    entries.push_back(FromPath(it->path().lexically_relative(base).generic_u8string()) +
+                      (it->is_directory() ? "/" : ""));
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
 }  // namespace testfiles

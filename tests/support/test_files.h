@@ -35,6 +35,8 @@ std::string ReadAll(const std::string& path);
 bool Exists(const std::string& path);
 // Every file below `root`, as paths relative to it with '/' separators, sorted.
 std::vector<std::string> ListFiles(const std::string& root);
+// Every file and folder below `root` (folders with a final '/'), relative, sorted.
+std::vector<std::string> ListEntries(const std::string& root);
 // Sets a file's last-write time to the given local time.
 bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
 // The platform's separator-joined form of a '/'-separated relative path.

@@ -1,0 +1,156 @@
+// Linux-only faults met by the walk: sources that vanish or lose their read permission
+// between the listing and the copy, device files named like photos, and names that only
+// Linux allows.
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "organize_fixture.h"
+
+namespace {
+
+// While it lives, this thread's file accesses are checked as an unprivileged user's, so that
+// permissions bind even when the tests run as root. The paths given pass to that user.
+class UnprivilegedFiles {
+ public:
+  explicit UnprivilegedFiles(const std::vector<std::string>& paths) {
+    if (geteuid() != 0) {
+      return;
+    }
+    for (const std::string& path : paths) {
+      EXPECT_EQ(chown(path.c_str(), kNobody, kNobody), 0) << path;
+    }
+    setfsgid(kNobody);
+    setfsuid(kNobody);
+    active_ = true;
+  }
+  ~UnprivilegedFiles() {
+    if (active_) {
+      setfsuid(0);
+      setfsgid(0);
+    }
+  }
+  UnprivilegedFiles(const UnprivilegedFiles&) = delete;
+  UnprivilegedFiles& operator=(const UnprivilegedFiles&) = delete;
+
+ private:
+  static constexpr unsigned kNobody = 65534;
+  bool active_ = false;
+};
+
+// What happens to the sources not yet handled once the first file has been placed.
+enum class Loss { kVanish, kUnreadable };
+
+class SourcesLost : public OrganizeTest, public ::testing::WithParamInterface<Loss> {};
+
+TEST_P(SourcesLost, BetweenListingAndCopyEachFailsAndASecondRunPlacesThem) {
+  const Files names = {"a.jpg", "b.jpg", "c.mp4", "d.mp4"};
+  Photo("src/a.jpg", "2012:05:17 10:20:30");
+  Photo("src/b.jpg", "2012:05:18 10:20:30");
+  File("src/c.mp4", 2013, 1, 2, "video c");
+  File("src/d.mp4", 2013, 1, 3, "video d");
+  std::map<std::string, std::string> bytes;
+  for (const std::string& name : names) {
+    bytes[name] = testfiles::ReadAll(Src() + name);
+  }
+  Files owned = {temp.Path(), Src(), Tgt()};
+  for (const std::string& name : names) {
+    owned.push_back(Src() + name);
+  }
+  UnprivilegedFiles unprivileged(owned);
+
+  RecordingJob job;
+  std::string first;  // the file placed before the others were lost
+  job.onProgress = [&] {
+    if (!first.empty()) {
+      return;
+    }
+    first = TargetFiles().at(0);
+    first = first.substr(first.rfind('/') + 1);
+    for (const std::string& name : names) {
+      if (name == first) {
+        continue;
+      }
+      if (GetParam() == Loss::kVanish) {
+        ASSERT_EQ(std::remove((Src() + name).c_str()), 0) << name;
+      } else {
+        ASSERT_EQ(chmod((Src() + name).c_str(), 0), 0) << name;
+        ASSERT_FALSE(testfiles::Exists(Src() + name) && !testfiles::ReadAll(Src() + name).empty())
+            << "could not make " << name << " unreadable";
+      }
+    }
+  };
+  Run(job);
+  EXPECT_EQ(job.m_nFileCount, 4);
+  EXPECT_EQ(job.m_nFailCount, 3);
+  for (const std::string& name : names) {
+    EXPECT_EQ(job.m_strErrors.find(Src() + name + " -> ") != std::string::npos, name != first)
+        << name << " in:\n"
+        << job.m_strErrors;
+  }
+  const Files placed = TargetFiles();
+  ASSERT_EQ(placed.size(), 1u);
+  EXPECT_EQ(testfiles::ReadAll(Tgt() + placed[0]), bytes[first]);
+
+  // The files come back: a second run places exactly them, and the first one fails as taken.
+  for (const std::string& name : names) {
+    if (name != first) {
+      testfiles::WriteText(Src() + name, bytes[name]);
+      chmod((Src() + name).c_str(), 0644);
+    }
+  }
+  RecordingJob second;
+  Run(second);
+  EXPECT_EQ(second.m_nFileCount, 4);
+  EXPECT_EQ(second.m_nFailCount, 1);
+  EXPECT_NE(second.m_strErrors.find(Src() + first + " -> "), std::string::npos);
+  EXPECT_EQ(TargetFiles().size(), 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Walk, SourcesLost, ::testing::Values(Loss::kVanish, Loss::kUnreadable),
+                         [](const auto& info) {
+                           return info.param == Loss::kVanish ? "Vanish" : "Unreadable";
+                         });
+
+TEST_F(OrganizeTest, DeviceFilesNamedLikePhotosFailAndStay) {
+  // A character device made here when the machine allows, and links to endless devices.
+  Photo("src/z.jpg", "2012:05:17 10:20:30");
+  const bool made = mknod((temp / "src/null.jpg").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+  ASSERT_EQ(symlink("/dev/zero", (temp / "src/zero.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/urandom", (temp / "src/random.mp4").c_str()), 0);
+  RecordingJob job;
+  Run(job);
+  EXPECT_EQ(TargetFiles(), Files{"2012年/2012-05-17/z.jpg"});
+  EXPECT_EQ(job.m_nFileCount, made ? 4 : 3);
+  EXPECT_EQ(job.m_nFailCount, made ? 3 : 2);
+  EXPECT_EQ(SourceFiles(), Files{"z.jpg"}) << "the devices stay (and are no regular files)";
+  if (!made) {
+    GTEST_SKIP() << "cannot make a device node here (needs CAP_MKNOD): tested links only";
+  }
+}
+
+TEST_F(OrganizeTest, NamesWithBackslashesBreaksAndBrokenTextArePlacedAsTheyAre) {
+  // Bytes that are separators or controls elsewhere, and text that is not UTF-8.
+  const Files names = {"a\\..\\..\\b.jpg", "line\nbreak.jpg", "tab\there.mp4", "\xff\xfe\x80.jpg"};
+  for (const std::string& name : names) {
+    Photo("src/" + name, "2012:05:17 10:20:30");
+  }
+  RecordingJob job;
+  Run(job);
+  Files expected;
+  for (const std::string& name : names) {
+    expected.push_back((name.ends_with(".jpg") ? "2012年/2012-05-17/" : "2019年/2019-03-04/") +
+                       name);
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(TargetFiles(), expected);
+  EXPECT_EQ(job.m_nFailCount, 0);
+}
+
+}  // namespace
