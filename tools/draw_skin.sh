@@ -242,7 +242,7 @@ convert "$out/main_skin.bmp" -compose Over "${place[@]}" "${text[@]}" \
 frame0 "$out/about_ok.png" "$work/p_ok.png"
 convert "$out/about_skin.bmp" "$work/p_ok.png" -geometry +339+5 -compose Over -composite \
   -gravity NorthWest -font "$sharp" -pointsize 12 -fill white -annotate +10+5 '关于 拾光整理' \
-  -fill '#F5F5F5' -annotate +95+52 '拾光整理 0.1 版' -annotate +95+75 '版权所有 (C) 2026 Tallowick' \
+  -fill '#F5F5F5' -annotate +95+52 '拾光整理 1.0 版' -annotate +95+75 '版权所有 (C) 2026 Tallowick' \
   -annotate +95+97 'Tallowick 工作室出品' -annotate +95+120 'https://tallowick.example' \
   -annotate +95+142 'E-Mail: hi@tallowick.example' -annotate +96+165 'QQ: 2026051701' \
   "$preview/about.png"

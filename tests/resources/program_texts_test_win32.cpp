@@ -41,7 +41,7 @@ TEST_F(VersionBlock, NumbersFollowTheProjectVersion) {
   auto* fixed = static_cast<VS_FIXEDFILEINFO*>(Query(L"\\"));
   ASSERT_NE(fixed, nullptr);
   const DWORD high = MAKELONG(TALLOWICK_VERSION_MINOR, TALLOWICK_VERSION_MAJOR);
-  const DWORD low = MAKELONG(0, TALLOWICK_VERSION_PATCH);
+  const DWORD low = MAKELONG(TALLOWICK_VERSION_TWEAK, TALLOWICK_VERSION_PATCH);
   EXPECT_EQ(fixed->dwFileVersionMS, high);
   EXPECT_EQ(fixed->dwFileVersionLS, low);
   EXPECT_EQ(fixed->dwProductVersionMS, high);
