@@ -36,7 +36,10 @@ function(tallowick_test_program name)
   set(target tests_${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE tw_test_support ${ARGN})
-  tallowick_utf8_manifest(${target})
+  # A program linked with the window's resources carries their manifest instead.
+  if(NOT tw_resources IN_LIST ARGN)
+    tallowick_utf8_manifest(${target})
+  endif()
   add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
   set_tests_properties(${target} PROPERTIES TIMEOUT 600)
   if(TALLOWICK_TEST_ENVIRONMENT)
@@ -48,6 +51,9 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+if(WIN32)
+  tallowick_test_program(resources tw_resources gdiplus ole32 version)
+endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop

@@ -1,0 +1,49 @@
+// Ids of the program's resources and of the controls in its dialog templates.
+#pragma once
+
+// Dialogs and strings
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN_DIALOG 102
+#define IDM_ABOUTBOX 0x0010  // system-menu command
+#define IDC_STATIC (-1)      // a static without an id of its own
+
+// Icon, skin bitmaps, cursor
+#define IDR_MAINFRAME 128
+#define IDB_MAIN_SKIN 129
+#define IDC_LINK_HAND 143
+#define IDB_ABOUT_SKIN 144
+
+// PNG strips (type "PNG"), four frames side by side
+#define IDP_OPTIONS 134
+#define IDP_ABOUT 135
+#define IDP_CLOSE 136
+#define IDP_MINIMISE 137
+#define IDP_PHOTO_DIR 138
+#define IDP_OUTPUT_DIR 140
+#define IDP_ORGANIZE 141
+#define IDP_STOP 142
+#define IDP_ABOUT_OK 145
+
+// Main window controls
+#define IDC_BTN_PHOTO_DIR 1001
+#define IDC_BTN_OUTPUT_DIR 1003
+#define IDC_EDIT_UNUSED 1004
+#define IDC_BTN_ORGANIZE 1005
+#define IDC_CHK_DELETE_SRC 1006
+#define IDC_BTN_STOP 1007
+#define IDC_BTN_CLOSE 1009
+#define IDC_BTN_MIN 1010
+#define IDC_BTN_OPTIONS 1011
+#define IDC_BTN_ABOUT 1012
+#define IDC_MAKER_LINK 1013
+#define IDC_MESSAGE 1018
+#define IDC_PATH_SRC 1019
+#define IDC_PATH_TAR 1020
+
+// About box controls
+#define IDC_ABOUT_WEB 1014
+#define IDC_ABOUT_MAIL 1015
+#define IDC_ABOUT_TITLE 1016
+#define IDC_ABOUT_ICON 1017
+#define IDC_ABOUT_QQ 1018
