@@ -9,6 +9,7 @@
 #include "cli/console.h"
 #include "cli/interrupt.h"
 #include "metadata/jpeg_meta_reader.h"
+#include "organize/app_config.h"
 #include "platform/platform.h"
 
 namespace {
@@ -80,8 +81,12 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   job.m_strPathTar = AbsoluteFolderPath(options.folders[1]);
   job.m_bDeleteSrc = options.move;
   job.m_bDryRun = options.dryRun;
-  job.m_settings.fileFilters = options.filter;
-  job.m_settings.classifyByYear = !options.flat;
+  // The window's settings file is only read here, never written; options override it.
+  const ConfigValues config =
+      ReadConfigFile(streams.configFile.empty() ? platform::ProgramFolder() + kConfigFileName
+                                                : streams.configFile);
+  job.m_settings.fileFilters = options.filterGiven ? options.filter : config.FileFilters;
+  job.m_settings.classifyByYear = !options.flat && config.IsClassifyByYear != 0;
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {

@@ -13,6 +13,7 @@ struct CliStreams {
   bool outIsTerminal = false;    // redraw one progress line instead of printing every file
   int columns = 80;              // the terminal's width
   bool catchInterrupts = false;  // route Ctrl+C to the job while it runs
+  std::string configFile;        // the settings read; empty: Config.ini beside the program
 };
 
 // Runs the tool with `args` (without the program name). Returns the exit status: 0 when no

@@ -72,6 +72,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       }
       continue;
     }
+    options->filterGiven |= option->value == &CliOptions::filter;
     if (equals != std::string::npos) {
       options->*option->value = arg.substr(equals + 1);
     } else if (i + 1 < args.size()) {

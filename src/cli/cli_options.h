@@ -12,6 +12,7 @@ struct CliOptions {
   bool help = false;                 // --help
   bool version = false;              // --version
   std::string filter;                // --filter; the job's default text unless given
+  bool filterGiven = false;          // --filter was given (it overrides Config.ini)
   std::string errorFile;             // --error-file; empty: errorFile.txt in the program's folder
   std::vector<std::string> folders;  // SOURCE and TARGET as typed
 };

@@ -22,6 +22,9 @@ inline constexpr char kCliUsage[] =
     "  --                  其后的参数都当作目录\n"
     "带参数的选项也可以写成 --filter=文本, --error-file=路径.\n"
     "\n"
+    "程序目录下有 Config.ini 时, 读取其中的 FileFilters 和 IsClassifyByYear (与窗口程序相同),\n"
+    "命令行选项优先; 本工具只读不写 Config.ini.\n"
+    "\n"
     "退出码: 0 全部成功, 1 有文件失败, 2 用法错误或无法开始.\n"
     "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 

@@ -125,4 +125,7 @@ std::string ToLower(const std::string& text);
 // Full path of the folder holding the running program, ending with kPathSeparator.
 std::string ProgramFolder();
 
+// Makes `folder` the process's current folder; false when it cannot.
+bool SetCurrentFolder(const std::string& folder);
+
 }  // namespace platform

@@ -70,4 +70,8 @@ std::string ProgramFolder() {
   return path;
 }
 
+bool SetCurrentFolder(const std::string& folder) {
+  return chdir(folder.c_str()) == 0;
+}
+
 }  // namespace platform

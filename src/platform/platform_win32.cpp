@@ -74,4 +74,8 @@ std::string ProgramFolder() {
   return path;
 }
 
+bool SetCurrentFolder(const std::string& folder) {
+  return SetCurrentDirectoryA(folder.c_str()) != 0;
+}
+
 }  // namespace platform

@@ -36,13 +36,14 @@ struct CliResult {
 };
 
 inline CliResult RunCaptured(const std::vector<std::string>& args, bool terminal = false,
-                             int columns = 80) {
+                             int columns = 80, const std::string& configFile = "") {
   CapturedStream out, err;
   CliStreams streams;
   streams.out = out.get();
   streams.err = err.get();
   streams.outIsTerminal = terminal;
   streams.columns = columns;
+  streams.configFile = configFile;
   const int status = RunCli(args, streams);
   return {status, out.Text(), err.Text()};
 }

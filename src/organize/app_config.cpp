@@ -1,0 +1,79 @@
+#include "organize/app_config.h"
+
+#include "platform/launch.h"
+#include "platform/platform.h"
+#include "platform/profile.h"
+
+namespace {
+
+// Text values are read into a buffer of this many bytes: longer ones are cut.
+constexpr std::size_t kValueBuffer = 1024;
+
+int ReadInt(const std::string& path, const char* key, int fallback) {
+  return platform::ReadProfileInt(path, kConfigSection, key, fallback);
+}
+
+std::string ReadText(const std::string& path, const char* key, const std::string& fallback) {
+  return platform::ReadProfileString(path, kConfigSection, key, fallback.c_str(), kValueBuffer);
+}
+
+void Write(const std::string& path, const char* key, const std::string& value) {
+  platform::WriteProfileString(path, kConfigSection, key, value.c_str());
+}
+
+}  // namespace
+
+ConfigValues ReadConfigFile(const std::string& iniPath) {
+  const ConfigValues defaults;
+  ConfigValues values;
+  values.IsDeleteSrc = ReadInt(iniPath, "IsDeleteSrc", defaults.IsDeleteSrc);
+  values.PathSrc = ReadText(iniPath, "PathSrc", defaults.PathSrc);
+  values.PathTar = ReadText(iniPath, "PathTar", defaults.PathTar);
+  values.FileFilters = ReadText(iniPath, "FileFilters", defaults.FileFilters);
+  values.IsClassifyByYear = ReadInt(iniPath, "IsClassifyByYear", defaults.IsClassifyByYear);
+  values.ReadMediaDates = ReadInt(iniPath, "ReadMediaDates", defaults.ReadMediaDates);
+  values.SkipIdentical = ReadInt(iniPath, "SkipIdentical", defaults.SkipIdentical);
+  values.RenameClashes = ReadInt(iniPath, "RenameClashes", defaults.RenameClashes);
+  return values;
+}
+
+CAppConfig::CAppConfig() {
+  FindAppPath();
+  LoadConfig();
+}
+
+CAppConfig::~CAppConfig() {
+  SaveConfig();
+}
+
+void CAppConfig::FindAppPath() {
+  PathApp = platform::ProgramFolder();
+  platform::SetCurrentFolder(PathApp);  // a failure is not reported
+}
+
+void CAppConfig::LoadConfig() {
+  const ConfigValues values = ReadConfigFile(PathApp + kConfigFileName);
+  IsDeleteSrc = values.IsDeleteSrc;
+  PathSrc = values.PathSrc;
+  PathTar = values.PathTar;
+  FileFilters = values.FileFilters;
+  IsClassifyByYear = values.IsClassifyByYear;
+  ReadMediaDates = values.ReadMediaDates;
+  SkipIdentical = values.SkipIdentical;
+  RenameClashes = values.RenameClashes;
+}
+
+void CAppConfig::SaveConfig() {
+  // Failures are not reported: the settings are then simply not kept.
+  const std::string path = PathApp + kConfigFileName;
+  Write(path, "IsDeleteSrc", std::to_string(IsDeleteSrc));
+  Write(path, "PathSrc", PathSrc);
+  Write(path, "PathTar", PathTar);
+  Write(path, "FileFilters", FileFilters);
+  Write(path, "IsClassifyByYear", std::to_string(IsClassifyByYear));
+}
+
+int CAppConfig::LaunchFile(const char* file, const char* parameters, bool wait, int show,
+                           const char* verb) {
+  return platform::LaunchFile(file, parameters, wait, show, verb);
+}

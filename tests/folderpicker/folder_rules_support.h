@@ -1,0 +1,17 @@
+// What differs between the platforms in the path-rule tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PathRuleCase {
+  std::string path;
+  int checked;  // CreateFolderPath's result when only checking
+};
+
+// The root every valid path begins with ("C:\" or "/").
+extern const char kRootOfTests[];
+// Paths whose validity is a matter of this platform's root rule.
+extern const std::vector<PathRuleCase> kPlatformPathCases;
+// A folder name the rules accept but the file system refuses to create.
+extern const std::string kUncreatableName;
