@@ -177,8 +177,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     auto* self = reinterpret_cast<CDialog*>(lParam);
     SetWindowLongPtrW(window, DWLP_USER, lParam);
     self->m_hWnd = window;
+    // Centred after OnInitDialog, which may give the window its real size.
+    BOOL result = self->OnInitDialog();
     self->CenterWindow();
-    return self->OnInitDialog();
+    return result;
   }
   CDialog* self = FromWindow(window);
   if (!self)
