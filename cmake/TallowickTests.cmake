@@ -55,6 +55,20 @@ tallowick_test_program(log tw_log)
 tallowick_test_program(folderpicker tw_folderpicker)
 if(WIN32)
   tallowick_test_program(resources tw_resources gdiplus ole32 version)
+
+  # The window program and the folder picker under Wine on an X display, driven with a real
+  # pointer and read back from this test process; screenshots go to window-shots/.
+  tallowick_sources(WINDOW_TEST_SOURCES tests/window)
+  add_executable(tests_window ${WINDOW_TEST_SOURCES} src/app/main_layout.cpp)
+  target_link_libraries(tests_window PRIVATE tw_test_support tw_folderpicker)
+  tallowick_utf8_manifest(tests_window)
+  target_compile_definitions(tests_window PRIVATE TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
+                             TALLOWICK_SHOT_DIR="${CMAKE_BINARY_DIR}/window-shots")
+  add_dependencies(tests_window Tallowick)
+  add_test(NAME tests_window COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
+                                     $<TARGET_FILE:tests_window> --gtest_brief=1)
+  set_tests_properties(tests_window PROPERTIES TIMEOUT 900 ENVIRONMENT
+                       "${TALLOWICK_TEST_ENVIRONMENT};TALLOWICK_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.

@@ -189,6 +189,12 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_ORGANIZE_PROGRESS:
       *result = OnOrganizeProgress();
       return true;
+    case WM_TIMER:
+      if (wParam != kProgressRestTimer)
+        break;
+      OnProgressRestTimer();
+      *result = 0;
+      return true;
     default:
       break;
   }

@@ -47,6 +47,9 @@ class CMainDlg : public CDialog, public COrganizeJob {
   void OnBtnMin();
   void OnBtnAbout();
   LRESULT OnOrganizeProgress();
+  void OnProgressRestTimer();
+  // Writes the job state into the controls; after a walk, brings the buttons back.
+  void ShowJobState();
   void OnDestroy();
 
   // Runs the folder picker for one of the two folders; true when `path` was replaced.
@@ -69,9 +72,12 @@ class CMainDlg : public CDialog, public COrganizeJob {
   PngButton m_btnOrganize;
   HICON m_hIcon = nullptr;  // shared icon from the program's resources
 
+  static constexpr UINT_PTR kProgressRestTimer = 1;
+  static constexpr UINT kProgressRestMs = 20;
+
   std::thread m_worker;
-  // Set while a posted WM_ORGANIZE_PROGRESS waits to be handled: the worker posts only when it
-  // is clear, so the queue never fills and the last post is never refused.
+  // Set from a post until the window has shown it and rested: the worker posts only when it is
+  // clear, so the queue never fills and the last post is never refused.
   std::atomic<bool> m_bProgressPosted{false};
   // Set by the worker when the walk has ended; the window thread then brings the buttons back.
   std::atomic<bool> m_bJobEnded{false};

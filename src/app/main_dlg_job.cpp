@@ -64,16 +64,28 @@ void CMainDlg::OnFailureFileWritten(const std::string& path) {
 }
 
 LRESULT CMainDlg::OnOrganizeProgress() {
-  // Cleared before the message is read: a message the worker makes after this read is posted
-  // anew, so the window always ends on the latest one.
+  ShowJobState();
+  // Posted messages come before input and painting, so a window that took one post after
+  // another would neither repaint nor answer the pointer. The flag stays set for a short rest;
+  // the timer, which comes after input and painting, then clears it and shows what came in
+  // meanwhile, so the window still ends on the latest message.
+  SetTimer(m_hWnd, kProgressRestTimer, kProgressRestMs, nullptr);
+  return 0;
+}
+
+void CMainDlg::OnProgressRestTimer() {
+  KillTimer(m_hWnd, kProgressRestTimer);
   m_bProgressPosted = false;
+  ShowJobState();
+}
+
+void CMainDlg::ShowJobState() {
   if (m_bJobEnded.exchange(false)) {
     EnableWindow(m_btnOrganize.m_hWnd, TRUE);
     ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
   }
   UpdateData(FALSE);
   InvalidateControl(IDC_MESSAGE);
-  return 0;
 }
 
 void CMainDlg::JoinWorker() {
@@ -86,6 +98,7 @@ void CMainDlg::JoinWorker() {
 void CMainDlg::OnDestroy() {
   // A walk still running stops after the file in hand; the window goes only after it.
   JoinWorker();
+  KillTimer(m_hWnd, kProgressRestTimer);
   theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
   theConfig.PathSrc = m_strPathSrc;
   theConfig.PathTar = m_strPathTar;

@@ -1,0 +1,275 @@
+#include "window_driver.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "test_files.h"
+
+namespace windriver {
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
+                      nullptr, nullptr);
+  return narrow;
+}
+
+std::string Xdotool(const std::string& arguments) {
+  return "/usr/bin/xdotool " + arguments;
+}
+
+std::string Coordinates(POINT p) {
+  return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+void Pause(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace
+
+int RunLinux(const std::string& commandLine) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nul;
+  startup.hStdOutput = nul;
+  startup.hStdError = nul;
+  std::wstring line = Wide(commandLine);
+  PROCESS_INFORMATION process{};
+  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                &startup, &process);
+  CloseHandle(nul);
+  if (!started)
+    return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+void Click(POINT screen) {
+  RunLinux(Xdotool("mousemove --sync " + Coordinates(screen) + " click 1"));
+  Pause(150);  // the window thread of the program takes the click in its own time
+}
+
+void ClickCentre(HWND window) {
+  RECT r = ScreenRectOf(window);
+  Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void Drag(POINT from, POINT to) {
+  RunLinux(Xdotool("mousemove --sync " + Coordinates(from) + " mousedown 1"));
+  Pause(200);
+  for (int step = 1; step <= 4; ++step) {
+    POINT p{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4};
+    RunLinux(Xdotool("mousemove --sync " + Coordinates(p)));
+    Pause(50);
+  }
+  RunLinux(Xdotool("mouseup 1"));
+  Pause(200);
+}
+
+void Key(const std::string& keys) {
+  RunLinux(Xdotool("key " + keys));
+  Pause(150);
+}
+
+void Type(const std::string& text) {
+  RunLinux(Xdotool("type --delay 20 \"" + text + "\""));
+  Pause(150);
+}
+
+std::string Screenshot(const std::string& name) {
+  CreateDirectoryW(Wide(std::string("Z:") + TALLOWICK_SHOT_DIR).c_str(), nullptr);
+  std::string file = std::string(TALLOWICK_SHOT_DIR) + "/" + name + ".png";
+  RunLinux("/usr/bin/import -window root " + file);
+  return file;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end)
+      return false;
+    Pause(50);
+  }
+  return true;
+}
+
+std::string Text(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    return std::string();
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(copied);
+  return Narrow(text);
+}
+
+RECT ScreenRectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientRectOf(HWND control) {
+  RECT r = ScreenRectOf(control);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+HWND FindTopLevel(DWORD processId, const char* className, const char* captionUtf8, HWND owner) {
+  struct Search {
+    DWORD processId;
+    std::wstring className;
+    const char* caption;
+    HWND owner;
+    HWND found;
+  } search{processId, Wide(className), captionUtf8, owner, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        if (pid != s->processId || !IsWindowVisible(window) || s->className != name)
+          return TRUE;
+        if (s->owner && GetWindow(window, GW_OWNER) != s->owner)
+          return TRUE;
+        if (s->caption && Text(window) != s->caption)
+          return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindTopLevelByCaption(const std::string& partUtf8) {
+  struct Search {
+    const std::string* part;
+    HWND found;
+  } search{&partUtf8, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (IsWindowVisible(window) && Text(window).find(*s->part) != std::string::npos) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+int CountPixels(const RECT& screenRect, COLORREF colour) {
+  const int width = screenRect.right - screenRect.left;
+  const int height = screenRect.bottom - screenRect.top;
+  if (width <= 0 || height <= 0)
+    return 0;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  int count = 0;
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  for (int i = 0; i < width * height; ++i)
+    count += (pixels[i] & 0xFFFFFF) == wanted;
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return count;
+}
+
+ProgramUnderTest::ProgramUnderTest(const std::string& configIni) {
+  static int serial = 0;
+  wchar_t temp[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, temp);
+  m_folder = Narrow(temp) + "tallowick-window-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++serial) + "\\";
+  testfiles::MakeFolders(m_folder);
+  CopyFileW(Wide(TALLOWICK_EXE).c_str(), Wide(m_folder + "Tallowick.exe").c_str(), FALSE);
+  if (!configIni.empty())
+    testfiles::WriteText(m_folder + "Config.ini", configIni);
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+  if (m_process.hProcess) {
+    if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(m_process.hProcess, 1);
+      WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+  }
+  for (const std::string& file : testfiles::ListFiles(m_folder))
+    DeleteFileW(Wide(m_folder + testfiles::Native(file)).c_str());
+  RemoveDirectoryW(Wide(m_folder).c_str());
+}
+
+bool ProgramUnderTest::Start() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring line = L"\"" + Wide(m_folder) + L"Tallowick.exe\"";
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &m_process))
+    return false;
+  return WaitFor(
+      [this] {
+        m_main = FindTopLevel(m_process.dwProcessId, "#32770", nullptr);
+        return m_main && IsWindowVisible(GetDlgItem(m_main, 1005));
+      },
+      20000);
+}
+
+int ProgramUnderTest::WaitForExit(int milliseconds) {
+  if (WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0)
+    return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(m_process.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+HWND ProgramUnderTest::WaitForMessageBox(const char* captionUtf8) {
+  HWND box = nullptr;
+  WaitFor([&] { return (box = FindTopLevel(m_process.dwProcessId, "#32770", captionUtf8)); });
+  return box;
+}
+
+std::string ProgramUnderTest::MessageBoxText(HWND box) {
+  return Text(GetDlgItem(box, 0xFFFF));  // the message's static in a system message box
+}
+
+}  // namespace windriver
