@@ -42,8 +42,11 @@ TEST(FolderDialog, TypedMissingPathIsCreatedOnYes) {
     if (!browser)
       return;
     HWND ok = GetDlgItem(browser, IDOK);
+    HWND box = GetDlgItem(browser, CFolderDialog::kPathEditId);
+    // The tree selects the initial folder in steps; the box shows it once it has arrived.
+    WaitFor([&] { return Text(box) + "\\" == base.Path(); });
     ClearPathBox(browser);
-    WaitFor([&] { return !IsWindowEnabled(ok); }, 2000);
+    WaitFor([&] { return Text(box).empty() && !IsWindowEnabled(ok); }, 3000);
     okEnabledWhenEmpty = IsWindowEnabled(ok) != FALSE;
     Type(typed);
     // Keys reach the box through the input method, in their own time.
