@@ -48,6 +48,10 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+tallowick_test_program(skin tw_skin)
+if(WIN32)
+  include(cmake/TallowickWindowTests.cmake)
+endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop
