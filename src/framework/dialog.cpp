@@ -153,7 +153,7 @@ LRESULT CDialog::Default() {
 void CDialog::CenterWindow() {
   RECT area;
   HWND owner = GetWindow(m_hWnd, GW_OWNER);
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+  if (owner && !IsIconic(owner)) {
     GetWindowRect(owner, &area);
   } else {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);

@@ -1,9 +1,12 @@
 // Owners of the GDI+ objects (flat interface) and of COM streams.
 #pragma once
 
-#include <gdiplus.h>
-#include <objidl.h>
 #include <windows.h>
+// GDI+ needs the COM types declared first.
+#include <objidl.h>
+#include <propidl.h>
+// GDI+ itself.
+#include <gdiplus.h>
 
 #include <utility>
 
