@@ -46,6 +46,7 @@ bool CWnd::SubclassWindow(HWND window) {
   if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
   m_hWnd = window;
+  PreSubclassWindow();
   return true;
 }
 

@@ -28,6 +28,8 @@ class CWnd {
   virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   // The standard handling of the message being dispatched.
   LRESULT Default();
+  // Called once the object is bound to a window.
+  virtual void PreSubclassWindow() {}
   // Called after the binding has ended because the window was destroyed.
   virtual void OnFinalMessage() {}
 
