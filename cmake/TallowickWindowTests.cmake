@@ -2,6 +2,7 @@
 # dialog driven with a real pointer under Xvfb.
 
 target_sources(tests_skin PRIVATE tests/skin/skin_test.rc)
+target_link_libraries(tests_skin PRIVATE comctl32)
 set_property(SOURCE tests/skin/skin_test.rc APPEND PROPERTY INCLUDE_DIRECTORIES
              ${CMAKE_SOURCE_DIR}/tests/skin)
 

@@ -69,13 +69,16 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
   wchar_t text[512] = {};
   if (!search->cls.empty()) {
     GetClassNameW(window, text, 512);
-    if (search->cls != text) return TRUE;
+    if (search->cls != text)
+      return TRUE;
   }
   if (!search->title.empty()) {
     GetWindowTextW(window, text, 512);
-    if (search->title != text) return TRUE;
+    if (search->title != text)
+      return TRUE;
   }
-  if (!IsWindowVisible(window)) return TRUE;
+  if (!IsWindowVisible(window))
+    return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -84,16 +87,22 @@ int Find(int argc, char** argv) {
   Search search;
   DWORD timeout = 0;
   for (int i = 0; i + 1 < argc; i += 2) {
-    if (!strcmp(argv[i], "--class")) search.cls = Wide(argv[i + 1]);
-    else if (!strcmp(argv[i], "--title")) search.title = Wide(argv[i + 1]);
-    else if (!strcmp(argv[i], "--timeout")) timeout = strtoul(argv[i + 1], nullptr, 10);
-    else return 2;
+    if (!strcmp(argv[i], "--class"))
+      search.cls = Wide(argv[i + 1]);
+    else if (!strcmp(argv[i], "--title"))
+      search.title = Wide(argv[i + 1]);
+    else if (!strcmp(argv[i], "--timeout"))
+      timeout = strtoul(argv[i + 1], nullptr, 10);
+    else
+      return 2;
   }
   DWORD start = GetTickCount();
   for (;;) {
     EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (search.found) break;
-    if (GetTickCount() - start >= timeout) return 1;
+    if (search.found)
+      break;
+    if (GetTickCount() - start >= timeout)
+      return 1;
     Sleep(100);
   }
   printf("%llu ", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(search.found)));
@@ -114,7 +123,8 @@ int CountColour(int x, int y, int w, int h, COLORREF colour) {
   int count = 0;
   for (int row = y; row < y + h; ++row)
     for (int col = x; col < x + w; ++col)
-      if (GetPixel(screen, col, row) == colour) ++count;
+      if (GetPixel(screen, col, row) == colour)
+        ++count;
   ReleaseDC(nullptr, screen);
   return count;
 }
@@ -125,23 +135,30 @@ HWND Control(char** argv) {
 }
 
 int Run(int argc, char** argv) {
-  if (argc < 1) return 2;
+  if (argc < 1)
+    return 2;
   std::string command = argv[0];
   ++argv;
   --argc;
-  if (command == "find") return Find(argc, argv);
+  if (command == "find")
+    return Find(argc, argv);
   if (command == "list" && argc == 1) {
     HWND window = ParseWindow(argv[0]);
-    if (!IsWindow(window)) return 1;
+    if (!IsWindow(window))
+      return 1;
     EnumChildWindows(window, ListChild, 0);
     return 0;
   }
   if ((command == "text" || command == "rect" || command == "click") && argc == 2) {
     HWND control = Control(argv);
-    if (!control) return 1;
-    if (command == "text") printf("%s\n", WindowText(control).c_str());
-    if (command == "rect") PrintRect(control), printf("\n");
-    if (command == "click") PostMessageW(control, BM_CLICK, 0, 0);
+    if (!control)
+      return 1;
+    if (command == "text")
+      printf("%s\n", WindowText(control).c_str());
+    if (command == "rect")
+      PrintRect(control), printf("\n");
+    if (command == "click")
+      PostMessageW(control, BM_CLICK, 0, 0);
     return 0;
   }
   if (command == "pixel" && argc == 2) {
@@ -153,15 +170,18 @@ int Run(int argc, char** argv) {
   }
   if (command == "count" && argc == 7) {
     int v[7];
-    for (int i = 0; i < 7; ++i) v[i] = atoi(argv[i]);
+    for (int i = 0; i < 7; ++i)
+      v[i] = atoi(argv[i]);
     printf("%d\n", CountColour(v[0], v[1], v[2], v[3], RGB(v[4], v[5], v[6])));
     return 0;
   }
   if (command == "close" && argc == 1) {
     HWND window = ParseWindow(argv[0]);
-    if (!IsWindow(window)) return 1;
+    if (!IsWindow(window))
+      return 1;
     PostMessageW(window, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(100);
+    for (int i = 0; i < 100 && IsWindow(window); ++i)
+      Sleep(100);
     return IsWindow(window) ? 1 : 0;
   }
   return 2;
@@ -172,6 +192,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   int status = Run(argc - 1, argv + 1);
   fflush(stdout);
-  if (status == 2) fprintf(stderr, "driver: bad usage (see the head of driver_win32.cpp)\n");
+  if (status == 2)
+    fprintf(stderr, "driver: bad usage (see the head of driver_win32.cpp)\n");
   return status;
 }

@@ -21,7 +21,9 @@ CLinkLabel g_linkMail(1);
 CLinkLabel g_linkWeb(0);
 HWND g_openedStatic = nullptr;
 
-void ShowOpened(const char* target) { SetWindowTextA(g_openedStatic, target); }
+void ShowOpened(const char* target) {
+  SetWindowTextA(g_openedStatic, target);
+}
 
 class CSkinDemoDlg : public CDialog {
  public:
@@ -81,7 +83,8 @@ class CSkinDemoDlg : public CDialog {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   fw::GdiplusSession gdiplus;
-  if (!gdiplus.ok()) return 2;
+  if (!gdiplus.ok())
+    return 2;
   CLinkLabel::s_launcher = ShowOpened;
   CSkinDemoDlg dialog;
   return dialog.DoModal() == -1 ? 1 : 0;
