@@ -155,8 +155,10 @@ int Run(int argc, char** argv) {
       return 1;
     if (command == "text")
       printf("%s\n", WindowText(control).c_str());
-    if (command == "rect")
-      PrintRect(control), printf("\n");
+    if (command == "rect") {
+      PrintRect(control);
+      printf("\n");
+    }
     if (command == "click")
       PostMessageW(control, BM_CLICK, 0, 0);
     return 0;
