@@ -46,14 +46,20 @@ bool DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   return !pDX->Failed();
 }
 
-bool DDX_Check(CDataExchange* pDX, int id, int& value) {
+// The control a helper exchanges with, or null when the pass has failed or fails here.
+static HWND ExchangeControl(CDataExchange* pDX, int id) {
   if (pDX->Failed())
-    return false;
+    return nullptr;
   HWND control = pDX->m_pDlg->GetDlgItem(id);
-  if (!control) {
+  if (!control)
     pDX->Fail(id);
+  return control;
+}
+
+bool DDX_Check(CDataExchange* pDX, int id, int& value) {
+  HWND control = ExchangeControl(pDX, id);
+  if (!control)
     return false;
-  }
   if (pDX->m_bSaveAndValidate)
     value = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
   else
@@ -62,13 +68,9 @@ bool DDX_Check(CDataExchange* pDX, int id, int& value) {
 }
 
 bool DDX_Text(CDataExchange* pDX, int id, std::string& value) {
-  if (pDX->Failed())
+  HWND control = ExchangeControl(pDX, id);
+  if (!control)
     return false;
-  HWND control = pDX->m_pDlg->GetDlgItem(id);
-  if (!control) {
-    pDX->Fail(id);
-    return false;
-  }
   if (!pDX->m_bSaveAndValidate) {
     SetWindowTextA(control, value.c_str());
     return true;
