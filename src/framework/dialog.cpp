@@ -145,7 +145,7 @@ bool CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result
 }
 
 LRESULT CDialog::Default() {
-  const Message& m = m_current;
+  const WindowMessage& m = m_current;
   LRESULT reflected = 0;
   if (ReflectToChild(m.message, m.wParam, m.lParam, &reflected))
     return reflected;
@@ -196,7 +196,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  Message saved = m_current;
+  WindowMessage saved = m_current;
   m_current = {message, wParam, lParam};
   LRESULT result = 0;
   bool handled = HandleMessage(message, wParam, lParam, &result) ||

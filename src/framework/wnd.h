@@ -8,6 +8,13 @@
 // Private messages by which a parent hands WM_CTLCOLOR* and WM_DRAWITEM to the child's object.
 constexpr UINT WM_REFLECT_BASE = WM_APP + 0x2000;
 
+// The message a window object is dispatching, for its Default().
+struct WindowMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
 class CWnd {
  public:
   CWnd() = default;
@@ -34,14 +41,9 @@ class CWnd {
   virtual void OnFinalMessage() {}
 
  private:
-  struct Message {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
-  Message m_current{};
+  WindowMessage m_current{};
 };
 
 // The parent's standard handling of WM_CTLCOLOR* and WM_DRAWITEM: asks the child concerned.
