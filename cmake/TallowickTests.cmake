@@ -51,23 +51,25 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+tallowick_test_program(skin tw_skin)
 tallowick_test_program(log tw_log)
 tallowick_test_program(folderpicker tw_folderpicker)
 if(WIN32)
+  include(cmake/TallowickWindowTests.cmake)
   tallowick_test_program(resources tw_resources gdiplus ole32 version)
 
   # The window program and the folder picker under Wine on an X display, driven with a real
   # pointer and read back from this test process; screenshots go to window-shots/.
-  tallowick_sources(WINDOW_TEST_SOURCES tests/window)
-  add_executable(tests_window ${WINDOW_TEST_SOURCES} src/app/main_layout.cpp)
-  target_link_libraries(tests_window PRIVATE tw_test_support tw_folderpicker)
-  tallowick_utf8_manifest(tests_window)
-  target_compile_definitions(tests_window PRIVATE TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
+  tallowick_sources(APP_TEST_SOURCES tests/app)
+  add_executable(tests_app ${APP_TEST_SOURCES} src/app/main_layout.cpp)
+  target_link_libraries(tests_app PRIVATE tw_test_support tw_folderpicker)
+  tallowick_utf8_manifest(tests_app)
+  target_compile_definitions(tests_app PRIVATE TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
                              TALLOWICK_SHOT_DIR="${CMAKE_BINARY_DIR}/window-shots")
-  add_dependencies(tests_window Tallowick)
-  add_test(NAME tests_window COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
-                                     $<TARGET_FILE:tests_window> --gtest_brief=1)
-  set_tests_properties(tests_window PROPERTIES TIMEOUT 900 ENVIRONMENT
+  add_dependencies(tests_app Tallowick)
+  add_test(NAME tests_app COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
+                                     $<TARGET_FILE:tests_app> --gtest_brief=1)
+  set_tests_properties(tests_app PROPERTIES TIMEOUT 900 ENVIRONMENT
                        "${TALLOWICK_TEST_ENVIRONMENT};TALLOWICK_BUILD_DIR=${CMAKE_BINARY_DIR}")
 endif()
 

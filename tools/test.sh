@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: natively, natively under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine (windows on
+# Xvfb; screenshots of the skin test dialog go to build/windows/screenshots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -29,4 +30,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # The first Wine program starts Wine's background services, which would inherit its output
 # pipe and keep CTest waiting for it to close: start them here, away from any test.
 wine cmd /c exit </dev/null >/dev/null 2>&1
-ctest --preset windows
+# Windows and dialogs need an X display: TALLOWICK_DISPLAY, or a free one.
+tools/with-xvfb.sh ctest --preset windows

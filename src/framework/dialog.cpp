@@ -46,14 +46,20 @@ bool DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   return !pDX->Failed();
 }
 
-bool DDX_Check(CDataExchange* pDX, int id, int& value) {
+// The control a helper exchanges with, or null when the pass has failed or fails here.
+static HWND ExchangeControl(CDataExchange* pDX, int id) {
   if (pDX->Failed())
-    return false;
+    return nullptr;
   HWND control = pDX->m_pDlg->GetDlgItem(id);
-  if (!control) {
+  if (!control)
     pDX->Fail(id);
+  return control;
+}
+
+bool DDX_Check(CDataExchange* pDX, int id, int& value) {
+  HWND control = ExchangeControl(pDX, id);
+  if (!control)
     return false;
-  }
   if (pDX->m_bSaveAndValidate)
     value = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
   else
@@ -62,13 +68,9 @@ bool DDX_Check(CDataExchange* pDX, int id, int& value) {
 }
 
 bool DDX_Text(CDataExchange* pDX, int id, std::string& value) {
-  if (pDX->Failed())
+  HWND control = ExchangeControl(pDX, id);
+  if (!control)
     return false;
-  HWND control = pDX->m_pDlg->GetDlgItem(id);
-  if (!control) {
-    pDX->Fail(id);
-    return false;
-  }
   if (!pDX->m_bSaveAndValidate) {
     SetWindowTextA(control, value.c_str());
     return true;
@@ -143,7 +145,7 @@ bool CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result
 }
 
 LRESULT CDialog::Default() {
-  const Message& m = m_current;
+  const WindowMessage& m = m_current;
   LRESULT reflected = 0;
   if (ReflectToChild(m.message, m.wParam, m.lParam, &reflected))
     return reflected;
@@ -153,7 +155,7 @@ LRESULT CDialog::Default() {
 void CDialog::CenterWindow() {
   RECT area;
   HWND owner = GetWindow(m_hWnd, GW_OWNER);
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
+  if (owner && !IsIconic(owner)) {
     GetWindowRect(owner, &area);
   } else {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -196,7 +198,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  Message saved = m_current;
+  WindowMessage saved = m_current;
   m_current = {message, wParam, lParam};
   LRESULT result = 0;
   bool handled = HandleMessage(message, wParam, lParam, &result) ||

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "framework/wnd.h"
+
 class CDialog;
 
 // One pass of data exchange: loads controls from members, or saves controls into members.
@@ -24,7 +26,6 @@ class CDataExchange {
   bool m_bFailed = false;
 };
 
-class CWnd;
 // Each helper does nothing once the pass has failed, and returns whether the pass still holds.
 bool DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 bool DDX_Check(CDataExchange* pDX, int id, int& value);
@@ -69,11 +70,6 @@ class CDialog {
   static CDialog* FromWindow(HWND window);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
-  struct Message {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
-  Message m_current{};
+  WindowMessage m_current{};
   static HWND s_hMainWnd;
 };

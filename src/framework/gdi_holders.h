@@ -8,7 +8,7 @@
 
 namespace fw {
 
-// Owns one handle and frees it with Free::operator() when it goes.
+// Owns one handle (or pointer to an object) and frees it with Free::operator() when it goes.
 template <typename Handle, typename Free>
 class OwnedHandle {
  public:
@@ -31,6 +31,11 @@ class OwnedHandle {
     Handle old = std::exchange(m_h, handle);
     if (old)
       Free{}(old);
+  }
+  // For functions that hand out a new handle through a pointer: frees the old one first.
+  Handle* put() {
+    reset();
+    return &m_h;
   }
 
  private:

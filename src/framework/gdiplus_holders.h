@@ -1,11 +1,14 @@
 // Owners of the GDI+ objects (flat interface) and of COM streams.
 #pragma once
 
-#include <gdiplus.h>
-#include <objidl.h>
 #include <windows.h>
+// GDI+ needs the COM types declared first.
+#include <objidl.h>
+#include <propidl.h>
+// GDI+ itself.
+#include <gdiplus.h>
 
-#include <utility>
+#include "framework/gdi_holders.h"
 
 namespace fw {
 
@@ -21,43 +24,9 @@ struct ReleaseComObject {
   void operator()(IUnknown* object) const { object->Release(); }
 };
 
-// Same shape as OwnedHandle, for pointers to GDI+ and COM objects.
-template <typename T, typename Free>
-class OwnedPtr {
- public:
-  OwnedPtr() = default;
-  explicit OwnedPtr(T* object) : m_p(object) {}
-  ~OwnedPtr() { reset(); }
-  OwnedPtr(const OwnedPtr&) = delete;
-  OwnedPtr& operator=(const OwnedPtr&) = delete;
-  OwnedPtr(OwnedPtr&& other) noexcept : m_p(other.release()) {}
-  OwnedPtr& operator=(OwnedPtr&& other) noexcept {
-    if (this != &other)
-      reset(other.release());
-    return *this;
-  }
-
-  T* get() const { return m_p; }
-  explicit operator bool() const { return m_p != nullptr; }
-  T* release() { return std::exchange(m_p, nullptr); }
-  void reset(T* object = nullptr) {
-    T* old = std::exchange(m_p, object);
-    if (old)
-      Free{}(old);
-  }
-  // For functions that hand out a new object through a pointer: frees the old one first.
-  T** put() {
-    reset();
-    return &m_p;
-  }
-
- private:
-  T* m_p = nullptr;
-};
-
-using GdipImage = OwnedPtr<Gdiplus::GpImage, DisposeGdipImage>;
-using GdipGraphics = OwnedPtr<Gdiplus::GpGraphics, DeleteGdipGraphics>;
-using ComStream = OwnedPtr<IStream, ReleaseComObject>;
+using GdipImage = OwnedHandle<Gdiplus::GpImage*, DisposeGdipImage>;
+using GdipGraphics = OwnedHandle<Gdiplus::GpGraphics*, DeleteGdipGraphics>;
+using ComStream = OwnedHandle<IStream*, ReleaseComObject>;
 
 // GDI+ for the life of the object.
 class GdiplusSession {

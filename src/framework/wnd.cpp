@@ -46,6 +46,7 @@ bool CWnd::SubclassWindow(HWND window) {
   if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     return false;
   m_hWnd = window;
+  PreSubclassWindow();
   return true;
 }
 
@@ -66,7 +67,7 @@ bool CWnd::HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) {
 }
 
 LRESULT CWnd::Default() {
-  const Message& m = m_current;
+  const WindowMessage& m = m_current;
   LRESULT reflected = 0;
   if (ReflectToChild(m.message, m.wParam, m.lParam, &reflected))
     return reflected;
@@ -84,7 +85,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return result;
   }
   // Nested messages (sent while a handler runs) keep their own "current message".
-  Message saved = self->m_current;
+  WindowMessage saved = self->m_current;
   self->m_current = {message, wParam, lParam};
   LRESULT result = 0;
   if (!self->HandleMessage(message, wParam, lParam, &result))

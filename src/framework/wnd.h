@@ -8,6 +8,13 @@
 // Private messages by which a parent hands WM_CTLCOLOR* and WM_DRAWITEM to the child's object.
 constexpr UINT WM_REFLECT_BASE = WM_APP + 0x2000;
 
+// The message a window object is dispatching, for its Default().
+struct WindowMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
 class CWnd {
  public:
   CWnd() = default;
@@ -28,18 +35,15 @@ class CWnd {
   virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   // The standard handling of the message being dispatched.
   LRESULT Default();
+  // Called once the object is bound to a window.
+  virtual void PreSubclassWindow() {}
   // Called after the binding has ended because the window was destroyed.
   virtual void OnFinalMessage() {}
 
  private:
-  struct Message {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
-  Message m_current{};
+  WindowMessage m_current{};
 };
 
 // The parent's standard handling of WM_CTLCOLOR* and WM_DRAWITEM: asks the child concerned.

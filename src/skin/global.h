@@ -1,7 +1,6 @@
 // Program resources as bytes, a memory stream over a copy of them, and decoded images.
 #pragma once
 
-#include <objidl.h>
 #include <windows.h>
 
 #include <optional>

@@ -36,6 +36,7 @@ class CLinkLabel : public CWnd {
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void PreSubclassWindow() override;
 
  private:
   void ShowColour(COLORREF colour);

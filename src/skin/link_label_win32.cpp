@@ -18,6 +18,12 @@ CLinkLabel::CLinkLabel(int underline) {
   m_font.reset(CreateFontIndirectA(&m_logFont));
 }
 
+// A static control may select its own font after asking for its colours, so the label's font
+// is also made the control's font.
+void CLinkLabel::PreSubclassWindow() {
+  SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+}
+
 void CLinkLabel::SetNotify(int notify) {
   LONG_PTR style = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
   style = notify ? (style | SS_NOTIFY) : (style & ~static_cast<LONG_PTR>(SS_NOTIFY));
