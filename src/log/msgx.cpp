@@ -84,12 +84,12 @@ void CMsgX::ReadSettings() {
   const std::string folder =
       Seams().settingsFolder.empty() ? platform::SystemFolder() : Seams().settingsFolder;
   const std::string path = folder + "MsgX.ini";
-  const int debug = platform::ReadProfileInt(path, "Log", "Debug", 0);
-  const int write = platform::ReadProfileInt(path, "Log", "Write", 0);
-  const int level = platform::ReadProfileInt(path, "Log", "Level", 0);
-  const int size = platform::ReadProfileInt(path, "Log", "Size", 2048000);
+  const int debug = platform::ReadIniInt(path, "Log", "Debug", 0);
+  const int write = platform::ReadIniInt(path, "Log", "Write", 0);
+  const int level = platform::ReadIniInt(path, "Log", "Level", 0);
+  const int size = platform::ReadIniInt(path, "Log", "Size", 2048000);
   const std::string file =
-      platform::ReadProfileString(path, "Log", "file", "c:\\MsgX.log", sizeof m_szLogFile);
+      platform::ReadIniText(path, "Log", "file", "c:\\MsgX.log", sizeof m_szLogFile);
   m_bDebug = debug;
   m_bWrite = write;
   m_nMinLevel = level;

@@ -1,3 +1,5 @@
+// The settings store: Config.ini through the INI layer, read at creation and written back at
+// destruction, and the launcher.
 #include "organize/app_config.h"
 
 #include "platform/launch.h"
@@ -10,15 +12,15 @@ namespace {
 constexpr std::size_t kValueBuffer = 1024;
 
 int ReadInt(const std::string& path, const char* key, int fallback) {
-  return platform::ReadProfileInt(path, kConfigSection, key, fallback);
+  return platform::ReadIniInt(path, kConfigSection, key, fallback);
 }
 
 std::string ReadText(const std::string& path, const char* key, const std::string& fallback) {
-  return platform::ReadProfileString(path, kConfigSection, key, fallback.c_str(), kValueBuffer);
+  return platform::ReadIniText(path, kConfigSection, key, fallback.c_str(), kValueBuffer);
 }
 
 void Write(const std::string& path, const char* key, const std::string& value) {
-  platform::WriteProfileString(path, kConfigSection, key, value.c_str());
+  platform::WriteIniText(path, kConfigSection, key, value.c_str());
 }
 
 }  // namespace

@@ -202,8 +202,8 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-std::string ReadProfileString(const std::string& path, const char* section, const char* key,
-                              const char* fallback, std::size_t bufferSize) {
+std::string ReadIniText(const std::string& path, const char* section, const char* key,
+                        const char* fallback, std::size_t bufferSize) {
   if (bufferSize == 0) {
     return {};
   }
@@ -214,7 +214,7 @@ std::string ReadProfileString(const std::string& path, const char* section, cons
   return value;
 }
 
-int ReadProfileInt(const std::string& path, const char* section, const char* key, int fallback) {
+int ReadIniInt(const std::string& path, const char* section, const char* key, int fallback) {
   const std::optional<std::string> value = ReadValue(path, section, key);
   if (!value || value->empty()) {
     return fallback;
@@ -232,8 +232,8 @@ int ReadProfileInt(const std::string& path, const char* section, const char* key
   return static_cast<int>(negative ? 0u - number : number);
 }
 
-bool WriteProfileString(const std::string& path, const char* section, const char* key,
-                        const char* value) {
+bool WriteIniText(const std::string& path, const char* section, const char* key,
+                  const char* value) {
   if (section == nullptr || key == nullptr || value == nullptr) {
     return false;
   }

@@ -9,20 +9,20 @@
 
 namespace platform {
 
-std::string ReadProfileString(const std::string& path, const char* section, const char* key,
-                              const char* fallback, std::size_t bufferSize) {
+std::string ReadIniText(const std::string& path, const char* section, const char* key,
+                        const char* fallback, std::size_t bufferSize) {
   std::vector<char> buffer(bufferSize, '\0');
   const DWORD length = GetPrivateProfileStringA(section, key, fallback, buffer.data(),
                                                 static_cast<DWORD>(bufferSize), path.c_str());
   return std::string(buffer.data(), length);
 }
 
-int ReadProfileInt(const std::string& path, const char* section, const char* key, int fallback) {
+int ReadIniInt(const std::string& path, const char* section, const char* key, int fallback) {
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
 }
 
-bool WriteProfileString(const std::string& path, const char* section, const char* key,
-                        const char* value) {
+bool WriteIniText(const std::string& path, const char* section, const char* key,
+                  const char* value) {
   return WritePrivateProfileStringA(section, key, value, path.c_str()) != 0;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "folderpicker/folder_rules.h"
+
 struct PathRuleCase {
   std::string path;
   int checked;  // CreateFolderPath's result when only checking
@@ -15,3 +17,18 @@ extern const char kRootOfTests[];
 extern const std::vector<PathRuleCase> kPlatformPathCases;
 // A folder name the rules accept but the file system refuses to create.
 extern const std::string kUncreatableName;
+
+// Answers the question as told and records every message box.
+class ScriptedMessages : public CFolderMessages {
+ public:
+  explicit ScriptedMessages(bool yes) : yes_(yes) {}
+  bool AskYesNo(const std::string& text) override {
+    shown.push_back("? " + text);
+    return yes_;
+  }
+  void Warn(const std::string& text) override { shown.push_back("! " + text); }
+  std::vector<std::string> shown;
+
+ private:
+  bool yes_;
+};

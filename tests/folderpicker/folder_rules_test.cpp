@@ -62,21 +62,6 @@ TEST(CreateFolderPath, CreatesEveryMissingFolderAndKeepsThoseMadeBeforeAFailure)
   EXPECT_TRUE(testfiles::Exists(temp / "X"));
 }
 
-// Answers the question as told and records every message box.
-class ScriptedMessages : public CFolderMessages {
- public:
-  explicit ScriptedMessages(bool yes) : yes_(yes) {}
-  bool AskYesNo(const std::string& text) override {
-    shown.push_back("? " + text);
-    return yes_;
-  }
-  void Warn(const std::string& text) override { shown.push_back("! " + text); }
-  std::vector<std::string> shown;
-
- private:
-  bool yes_;
-};
-
 TEST(ValidateFolder, AsksWarnsAndCreatesAsTheUserAnswers) {
   testfiles::TempFolder temp;
   ASSERT_TRUE(testfiles::WriteText(temp / "file.txt", "x"));
