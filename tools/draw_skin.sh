@@ -214,6 +214,9 @@ for y in range(H):
 subprocess.run(["convert", "ppm:-", sys.argv[2]], input=ppm, check=True)
 PY
 
+# Without time stamps, so that drawing again changes no byte of an unchanged image.
+for f in "$out"/*.png; do convert "$f" -define png:exclude-chunks=date,time "PNG32:$f"; done
+
 # --- previews -----------------------------------------------------------------------------------
 # frame0 STRIP: the strip's first frame
 frame0() { convert "$1" -crop "$(($(identify -format %w "$1") / 4))x$(identify -format %h "$1")+0+0" +repage "$2"; }
@@ -234,14 +237,14 @@ convert "$out/main_skin.bmp" -compose Over "${place[@]}" "${text[@]}" \
   -annotate +252+308 '整理完成: 共 2 个文件, 失败 0 个' \
   -fill white -stroke '#6C6C6C' -draw 'rectangle 93,393 105,405' -stroke none \
   -fill '#1F6B81' -annotate +110+393 '删除源文件' \
-  -fill white -annotate +261+396 'Tallowick 工作室出品  https://tallowick.example.org' \
+  -fill white -annotate +261+396 'Tallowick 工作室出品  https://tallowick.example' \
   "$preview/main.png"
 frame0 "$out/about_ok.png" "$work/p_ok.png"
 convert "$out/about_skin.bmp" "$work/p_ok.png" -geometry +339+5 -compose Over -composite \
   -gravity NorthWest -font "$sharp" -pointsize 12 -fill white -annotate +10+5 '关于 拾光整理' \
-  -fill '#F5F5F5' -annotate +95+52 '拾光整理 0.1 版' -annotate +95+75 '版权所有 (C) 2026' \
-  -annotate +95+97 'Tallowick 工作室出品' -annotate +95+120 'https://tallowick.example.org' \
-  -annotate +95+142 'E-Mail: hello@tallowick.example.org' -annotate +96+165 'QQ: 2026051701' \
+  -fill '#F5F5F5' -annotate +95+52 '拾光整理 0.1 版' -annotate +95+75 '版权所有 (C) 2026 Tallowick' \
+  -annotate +95+97 'Tallowick 工作室出品' -annotate +95+120 'https://tallowick.example' \
+  -annotate +95+142 'E-Mail: hi@tallowick.example' -annotate +96+165 'QQ: 2026051701' \
   "$preview/about.png"
 # Every strip at 2:1, stacked, for a close look at the four frames.
 for f in "$out"/*.png; do convert "$f" -background '#8FA3A9' -flatten -scale 200% "$work/z_$(basename "$f")"; done

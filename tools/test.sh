@@ -24,9 +24,17 @@ cmake --build --preset windows
 export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
   LC_ALL=C.UTF-8
 tools/wine-prefix.sh "$WINEPREFIX"
+# Windows need a display: without one, an Xvfb on TALLOWICK_DISPLAY (default :99).
+xvfb=
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=${TALLOWICK_DISPLAY:-:99}
+  Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+fi
 # One persistent Wine server for the whole run: each program then starts in a fraction of a second.
 wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; [ -z "$xvfb" ] || kill "$xvfb"' EXIT
 # The first Wine program starts Wine's background services, which would inherit its output
 # pipe and keep CTest waiting for it to close: start them here, away from any test.
 wine cmd /c exit </dev/null >/dev/null 2>&1

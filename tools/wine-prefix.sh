@@ -13,9 +13,10 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 
 # The dialog templates ask for "宋体" (SimSun), which Wine lacks: without a substitute their
-# Chinese texts show as empty boxes. WenQuanYi Zen Hei Sharp has crisp bitmap glyphs at 9 pt and
-# gives the same dialog units as the real font.
-substitute="WenQuanYi Zen Hei Sharp"
+# Chinese texts show as empty boxes. AR PL UMing is a Song face of the same metrics, so dialog
+# units come out at 1.5 pixels each way as with the real font, and the About box's texts stay
+# on its skin (the taller WenQuanYi faces make them 2 pixels high and push the last line off).
+substitute="AR PL UMing CN"
 if ! grep -q "^\"SimSun\"=\"$substitute\"" "$prefix/system.reg"; then
   key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   for name in 宋体 SimSun; do
