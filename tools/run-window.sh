@@ -1,32 +1,13 @@
 #!/usr/bin/env bash
-# Starts a Windows program of the build under Wine (by default the window program
-# Tallowick.exe), in the build's own Wine prefix with the dialogs' Chinese font mapped. Without a
-# reachable display it starts an Xvfb server for the run (display $TALLOWICK_XVFB_DISPLAY, :78
-# by default) and stops it afterwards. The window tests run through this script too.
+# Starts the window program Tallowick.exe of the build under Wine with its Chinese texts
+# legible (the build's Wine prefix, with the dialogs' font mapped), on $DISPLAY or else on an
+# Xvfb of its own. Another program of the build may be named instead: the window tests run
+# through this script too.
 # Usage: tools/run-window.sh [PROGRAM.exe [ARGUMENTS...]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TALLOWICK_BUILD_DIR:-$root/build/windows}
-program=${1:-$build/Tallowick.exe}
-[ $# -gt 0 ] && shift
-
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 "$root/tools/wine-prefix.sh" "$WINEPREFIX"
-
-display_up() { DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1; }
-
-if [ -z "${DISPLAY:-}" ] || ! display_up "$DISPLAY"; then
-  export DISPLAY=${TALLOWICK_XVFB_DISPLAY:-:78}
-  if ! display_up "$DISPLAY"; then
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do
-      display_up "$DISPLAY" && break
-      sleep 0.1
-    done
-  fi
-fi
-
-wine "$program" "$@"
+[ $# -gt 0 ] || set -- "$build/Tallowick.exe"
+exec "$root/tools/wine-gui.sh" "$@"
