@@ -60,17 +60,27 @@ if(WIN32)
 
   # The window program and the folder picker under Wine on an X display, driven with a real
   # pointer and read back from this test process; screenshots go to window-shots/.
-  tallowick_sources(APP_TEST_SOURCES tests/app)
-  add_executable(tests_app ${APP_TEST_SOURCES} src/app/main_layout.cpp)
-  target_link_libraries(tests_app PRIVATE tw_test_support tw_folderpicker)
-  tallowick_utf8_manifest(tests_app)
-  target_compile_definitions(tests_app PRIVATE TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
+  add_library(tw_window_driver STATIC tests/app/window_driver_win32.cpp)
+  target_include_directories(tw_window_driver PUBLIC tests/app)
+  target_link_libraries(tw_window_driver PUBLIC tw_test_support)
+  target_compile_definitions(tw_window_driver PUBLIC TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
                              TALLOWICK_SHOT_DIR="${CMAKE_BINARY_DIR}/window-shots")
+  tallowick_sources(APP_TEST_SOURCES tests/app)
+  list(FILTER APP_TEST_SOURCES EXCLUDE REGEX "/window_driver_win32\\.cpp$")
+  add_executable(tests_app ${APP_TEST_SOURCES} src/app/main_layout.cpp)
+  target_link_libraries(tests_app PRIVATE tw_window_driver tw_folderpicker)
+  tallowick_utf8_manifest(tests_app)
   add_dependencies(tests_app Tallowick)
   add_test(NAME tests_app COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
                                      $<TARGET_FILE:tests_app> --gtest_brief=1)
   set_tests_properties(tests_app PROPERTIES TIMEOUT 900 ENVIRONMENT
                        "${TALLOWICK_TEST_ENVIRONMENT};TALLOWICK_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+  # Benchmark helper (tools/bench/window_bench.sh): one organize job timed from the window.
+  add_executable(tallowick-window-job tools/bench/window_job_win32.cpp)
+  target_link_libraries(tallowick-window-job PRIVATE tw_window_driver)
+  tallowick_utf8_manifest(tallowick-window-job)
+  add_dependencies(tallowick-window-job Tallowick)
 endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.

@@ -21,6 +21,15 @@ HWND WaitForBrowser() {
   return browser;
 }
 
+// The caption of the picker's message boxes: this program's file name without extension.
+std::string ProgramName() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name.erase(0, name.find_last_of('\\') + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
 // Empties the typed-path box as a user would.
 void ClearPathBox(HWND browser) {
   ClickCentre(GetDlgItem(browser, CFolderDialog::kPathEditId));
@@ -54,11 +63,14 @@ TEST(FolderDialog, TypedMissingPathIsCreatedOnYes) {
     okEnabledWithText = IsWindowEnabled(ok) != FALSE;
     ClickCentre(ok);
     HWND question = nullptr;
+    const std::string caption = ProgramName();
     asked = WaitFor([&] {
-      return (question = FindTopLevel(GetCurrentProcessId(), "#32770", "tests_window")) != nullptr;
+      return (question = FindTopLevel(GetCurrentProcessId(), "#32770", caption.c_str()));
     });
     if (asked)
       ClickCentre(GetDlgItem(question, IDYES));
+    else  // end the picker rather than leave the test waiting for it
+      PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
   });
   CFolderDialog picker("浏览目录", "导入目录", base.Path().c_str(), nullptr);
   const INT_PTR result = picker.DoModal();

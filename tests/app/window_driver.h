@@ -41,8 +41,11 @@ HWND FindTopLevel(DWORD processId, const char* className, const char* captionUtf
                   HWND owner = nullptr);
 // Any visible top-level window, of any process, whose caption contains the text.
 HWND FindTopLevelByCaption(const std::string& partUtf8);
-// How many pixels of the screen inside `rect` have exactly the colour.
-int CountPixels(const RECT& screenRect, COLORREF colour);
+// How many pixels of the screen inside `rect` have the colour, each channel within `tolerance`
+// (text is drawn with smoothed edges).
+int CountPixels(const RECT& screenRect, COLORREF colour, int tolerance = 0);
+// How many pixels of the screen inside `rect` pass the test of their red, green and blue.
+int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, int)>& test);
 
 // A copy of Tallowick.exe in its own folder (which holds its Config.ini and errorFile.txt),
 // started and watched from outside. Ends the process if it is still running when destroyed.

@@ -66,7 +66,10 @@ int RunLinux(const std::string& commandLine) {
 }
 
 void Click(POINT screen) {
-  RunLinux(Xdotool("mousemove --sync " + Coordinates(screen) + " click 1"));
+  // As a user does: the pointer comes to rest over the target before the button goes down.
+  RunLinux(Xdotool("mousemove --sync " + Coordinates(screen)));
+  Pause(200);
+  RunLinux(Xdotool("click 1"));
   Pause(150);  // the window thread of the program takes the click in its own time
 }
 
@@ -184,33 +187,34 @@ HWND FindTopLevelByCaption(const std::string& partUtf8) {
   return search.found;
 }
 
-int CountPixels(const RECT& screenRect, COLORREF colour) {
+int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, int)>& test) {
   const int width = screenRect.right - screenRect.left;
   const int height = screenRect.bottom - screenRect.top;
   if (width <= 0 || height <= 0)
     return 0;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
-  SelectObject(memory, previous);
+  // The X server's own picture of the screen, as raw RGB bytes.
+  CreateDirectoryW(Wide(std::string("Z:") + TALLOWICK_SHOT_DIR).c_str(), nullptr);
+  const std::string file =
+      std::string(TALLOWICK_SHOT_DIR) + "/sample-" + std::to_string(GetCurrentProcessId()) + ".rgb";
+  RunLinux("/usr/bin/import -window root -crop " + std::to_string(width) + "x" +
+           std::to_string(height) + "+" + std::to_string(screenRect.left) + "+" +
+           std::to_string(screenRect.top) + " -depth 8 rgb:" + file);
+  const std::string pixels = testfiles::ReadAll("Z:" + file);
+  DeleteFileW(Wide("Z:" + file).c_str());
   int count = 0;
-  const auto* pixels = static_cast<const DWORD*>(bits);
-  const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-  for (int i = 0; i < width * height; ++i)
-    count += (pixels[i] & 0xFFFFFF) == wanted;
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
+    count += test(static_cast<unsigned char>(pixels[i]), static_cast<unsigned char>(pixels[i + 1]),
+                  static_cast<unsigned char>(pixels[i + 2]));
+  }
   return count;
+}
+
+int CountPixels(const RECT& screenRect, COLORREF colour, int tolerance) {
+  auto within = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
+  return CountPixelsWhere(screenRect, [&](int r, int g, int b) {
+    return within(r, GetRValue(colour)) && within(g, GetGValue(colour)) &&
+           within(b, GetBValue(colour));
+  });
 }
 
 ProgramUnderTest::ProgramUnderTest(const std::string& configIni) {
