@@ -106,7 +106,7 @@ TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
     EXPECT_GE(count, 20) << id;
   }
   EXPECT_GE(PixelsOnceDrawn(program.Control(1013), RGB(255, 255, 255), 20), 20);
-  Screenshot("main-window");
+  Screenshot("main-window", program.Main());
 }
 
 TEST(MainWindow, DragsByItsBodyAndStaticsMinimisesAndRestores) {
@@ -197,11 +197,12 @@ TEST(MainWindow, RunsAJobShowsTheSummaryAndOpensTheFailures) {
   ASSERT_NE(std::string::npos, lineEnd) << failures;
   EXPECT_NE(std::string::npos, failures.substr(0, lineEnd).find("img_0001.jpg")) << failures;
   EXPECT_EQ("\r\n" + Summary(3, 1), failures.substr(lineEnd)) << failures;
-  Screenshot("finished-job");
+  Screenshot("failure-file-in-editor");
   if (editor) {
     PostMessageW(editor, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
   }
+  Screenshot("finished-job", program.Main());
 }
 
 TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
@@ -262,7 +263,7 @@ TEST(MainWindow, AboutBoxOpensByButtonAndSystemMenuAnyNumberOfTimes) {
         EXPECT_GE(PixelsOnceDrawn(GetDlgItem(about, id), RGB(245, 245, 245), 10), 10)
             << id << " round " << round;
       if (round == 0 && byButton)
-        Screenshot("about-box");
+        Screenshot("about-box", program.Main());
       if (byButton)
         ClickCentre(GetDlgItem(about, IDOK));
       else

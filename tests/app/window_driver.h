@@ -10,8 +10,8 @@
 
 namespace windriver {
 
-// Runs a Linux program with its arguments (one command line, no shell) and returns its exit
-// code, or -1 when it could not be started or did not end within 20 seconds.
+// Runs a Linux shell command line, waits for it and returns its exit status, or -1 when it
+// could not be started or did not end within 20 seconds. Its output is discarded.
 int RunLinux(const std::string& commandLine);
 
 // The real pointer and keyboard.
@@ -24,9 +24,9 @@ void Key(const std::string& keys);
 // Types plain ASCII text into the window that has the keyboard focus.
 void Type(const std::string& text);
 
-// Saves the whole display as `name`.png in the build tree's window-shots folder and returns
-// the Linux path of the file.
-std::string Screenshot(const std::string& name);
+// Saves the part of the display under `window` (null: all of it) as `name`.png in the build
+// tree's window-shots folder and returns the Linux path of the file.
+std::string Screenshot(const std::string& name, HWND window = nullptr);
 
 // Waits up to `milliseconds` for `condition`, checking every 50 ms.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000);

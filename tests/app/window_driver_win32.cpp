@@ -1,6 +1,7 @@
 #include "window_driver.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -41,28 +42,30 @@ void Pause(int milliseconds) {
 }  // namespace
 
 int RunLinux(const std::string& commandLine) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                           OPEN_EXISTING, 0, nullptr);
+  // Wine starts a Linux program but gives no handle that waits for it: the command runs in a
+  // shell script that leaves its exit status in a file when it has finished.
+  static int serial = 0;
+  const std::string base = "/tmp/tallowick-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(++serial);
+  const std::string script = "Z:" + base + ".sh";
+  const std::string done = "Z:" + base + ".done";
+  testfiles::WriteText(script, commandLine + " >/dev/null 2>&1\necho $? > " + base + ".tmp && mv " +
+                                   base + ".tmp " + base + ".done\n");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = nul;
-  startup.hStdOutput = nul;
-  startup.hStdError = nul;
-  std::wstring line = Wide(commandLine);
+  std::wstring line = Wide("/bin/sh " + base + ".sh");
   PROCESS_INFORMATION process{};
-  BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                &startup, &process);
-  CloseHandle(nul);
-  if (!started)
-    return -1;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
+  int code = -1;
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (WaitFor([&] { return testfiles::Exists(done); }, 20000))
+      code = std::atoi(testfiles::ReadAll(done).c_str());
+  }
+  DeleteFileW(Wide(script).c_str());
+  DeleteFileW(Wide(done).c_str());
+  return code;
 }
 
 void Click(POINT screen) {
@@ -96,14 +99,20 @@ void Key(const std::string& keys) {
 }
 
 void Type(const std::string& text) {
-  RunLinux(Xdotool("type --delay 20 \"" + text + "\""));
+  RunLinux(Xdotool("type --delay 20 '" + text + "'"));  // text without single quotes
   Pause(150);
 }
 
-std::string Screenshot(const std::string& name) {
+std::string Screenshot(const std::string& name, HWND window) {
   CreateDirectoryW(Wide(std::string("Z:") + TALLOWICK_SHOT_DIR).c_str(), nullptr);
   std::string file = std::string(TALLOWICK_SHOT_DIR) + "/" + name + ".png";
-  RunLinux("/usr/bin/import -window root " + file);
+  std::string crop;
+  if (window) {
+    const RECT r = ScreenRectOf(window);
+    crop = " -crop " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
+           "+" + std::to_string(r.left) + "+" + std::to_string(r.top);
+  }
+  RunLinux("/usr/bin/import -window root" + crop + " " + file);
   return file;
 }
 
@@ -200,7 +209,7 @@ int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, 
            std::to_string(height) + "+" + std::to_string(screenRect.left) + "+" +
            std::to_string(screenRect.top) + " -depth 8 rgb:" + file);
   const std::string pixels = testfiles::ReadAll("Z:" + file);
-  DeleteFileW(Wide("Z:" + file).c_str());
+  DeleteFileW(Wide("Z:" + file).c_str());  // (a sample that could not be read is left)
   int count = 0;
   for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
     count += test(static_cast<unsigned char>(pixels[i]), static_cast<unsigned char>(pixels[i + 1]),
