@@ -57,11 +57,9 @@ tallowick_test_program(platform tw_platform)
 tallowick_test_program(metadata tw_metadata)
 tallowick_test_program(organize tw_organize)
 tallowick_test_program(cli tw_cli tw_album)
+tallowick_test_program(skin tw_skin)
 tallowick_test_program(log tw_log)
 tallowick_test_program(folderpicker tw_folderpicker)
-if(WIN32)
-  tallowick_test_program(resources tw_resources gdiplus ole32 version)
-endif()
 # Some command-line tests start the real program.
 target_compile_definitions(tests_cli PRIVATE TALLOWICK_CLI_PROGRAM="$<TARGET_FILE:tallowick-cli>")
 add_dependencies(tests_cli tallowick-cli)
@@ -70,6 +68,34 @@ tallowick_test_program(faults)
 if(TARGET tests_faults)
   target_compile_definitions(tests_faults PRIVATE TALLOWICK_CLI_PATH="$<TARGET_FILE:tallowick-cli>")
   add_dependencies(tests_faults tallowick-cli)
+endif()
+if(WIN32)
+  include(cmake/TallowickWindowTests.cmake)
+  tallowick_test_program(resources tw_resources gdiplus ole32 version)
+
+  # The window program and the folder picker under Wine on an X display, driven with a real
+  # pointer and read back from this test process; screenshots go to window-shots/.
+  add_library(tw_window_driver STATIC tests/app/window_driver_win32.cpp)
+  target_include_directories(tw_window_driver PUBLIC tests/app)
+  target_link_libraries(tw_window_driver PUBLIC tw_test_support)
+  target_compile_definitions(tw_window_driver PUBLIC TALLOWICK_EXE="Z:$<TARGET_FILE:Tallowick>"
+                             TALLOWICK_SHOT_DIR="${CMAKE_BINARY_DIR}/window-shots")
+  tallowick_sources(APP_TEST_SOURCES tests/app)
+  list(FILTER APP_TEST_SOURCES EXCLUDE REGEX "/window_driver_win32\\.cpp$")
+  add_executable(tests_app ${APP_TEST_SOURCES} src/app/main_layout.cpp)
+  target_link_libraries(tests_app PRIVATE tw_window_driver tw_folderpicker)
+  tallowick_utf8_manifest(tests_app)
+  add_dependencies(tests_app Tallowick)
+  add_test(NAME tests_app COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
+                                     $<TARGET_FILE:tests_app> --gtest_brief=1)
+  set_tests_properties(tests_app PROPERTIES TIMEOUT 900 ENVIRONMENT
+                       "${TALLOWICK_TEST_ENVIRONMENT};TALLOWICK_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+  # Benchmark helper (tools/bench/window_bench.sh): one organize job timed from the window.
+  add_executable(tallowick-window-job tools/bench/window_job_win32.cpp)
+  target_link_libraries(tallowick-window-job PRIVATE tw_window_driver)
+  tallowick_utf8_manifest(tallowick-window-job)
+  add_dependencies(tallowick-window-job Tallowick)
 endif()
 
 # End-to-end: the command-line tool on a folder tree that links back into itself.

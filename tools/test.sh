@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: natively, natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a minute of fuzzing, and the Windows build
-# under Wine.
+# under Wine (windows on Xvfb; screenshots go to build/windows/screenshots and window-shots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -27,19 +27,12 @@ cmake --build --preset windows
 export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
   LC_ALL=C.UTF-8
 tools/wine-prefix.sh "$WINEPREFIX"
-# Windows need a display: without one, an Xvfb on TALLOWICK_DISPLAY (default :99).
-xvfb=
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=${TALLOWICK_DISPLAY:-:99}
-  Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  sleep 1
-fi
 # One persistent Wine server for the whole run: each program then starts in a fraction of a second.
 wineserver -k 2>/dev/null || true  # a server left over from an earlier run
 wineserver -p
-trap 'wineserver -k 2>/dev/null || true; [ -z "$xvfb" ] || kill "$xvfb"' EXIT
+trap 'wineserver -k 2>/dev/null || true' EXIT
 # The first Wine program starts Wine's background services, which would inherit its output
-# pipe and keep CTest waiting for it to close: start them here, away from any test.
-wine cmd /c exit </dev/null >/dev/null 2>&1
-ctest --preset windows
+# pipe and keep CTest waiting for it to close: start them here, away from any test. Windows and
+# dialogs need an X display (TALLOWICK_DISPLAY, or a free one), and Wine's desktop keeps the
+# display it started on, so the services start on it too.
+tools/with-xvfb.sh bash -c 'wine cmd /c exit </dev/null >/dev/null 2>&1; ctest --preset windows'

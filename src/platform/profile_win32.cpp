@@ -1,5 +1,7 @@
 // INI files through the system's private-profile functions.
 #include <windows.h>
+// <windows.h> names WriteProfileString as a macro, which would rename our function here.
+#undef WriteProfileString
 
 #include <vector>
 

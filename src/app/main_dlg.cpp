@@ -1,0 +1,293 @@
+// The main window's skin, layout, colours, moving, minimising, closing and About box.
+#include "app/main_dlg.h"
+
+#include "app/about_dlg.h"
+#include "app/app_globals.h"
+#include "app/main_layout.h"
+#include "app/skin_paint.h"
+#include "log/msgx.h"
+#include "organize/app_config.h"
+#include "product.h"
+#include "resource.h"
+
+namespace {
+
+constexpr COLORREF kTextColour = RGB(31, 107, 129);
+constexpr COLORREF kMakerColour = RGB(255, 255, 255);
+
+LayoutSize SizeOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Place(HWND window, const LayoutRect& r) {
+  MoveWindow(window, r.x, r.y, r.w, r.h, TRUE);
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(HWND parent)
+    : CDialog(IDD_MAIN_DIALOG, parent),
+      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+CMainDlg::~CMainDlg() {
+  JoinWorker();  // the worker must not outlive the job state it works on
+}
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX) {
+  DDX_Control(pDX, IDC_BTN_ABOUT, m_btnAbout);
+  DDX_Control(pDX, IDC_BTN_STOP, m_btnStop);
+  DDX_Control(pDX, IDC_BTN_OPTIONS, m_btnOptions);
+  DDX_Control(pDX, IDC_BTN_OUTPUT_DIR, m_btnOutputDir);
+  DDX_Control(pDX, IDC_BTN_PHOTO_DIR, m_btnPhotoDir);
+  DDX_Control(pDX, IDC_BTN_MIN, m_btnMin);
+  DDX_Control(pDX, IDC_BTN_CLOSE, m_btnClose);
+  DDX_Control(pDX, IDC_BTN_ORGANIZE, m_btnOrganize);
+  int deleteSrc = m_bDeleteSrc ? 1 : 0;
+  DDX_Check(pDX, IDC_CHK_DELETE_SRC, deleteSrc);
+  m_bDeleteSrc = deleteSrc != 0;
+  // The latest message belongs to the job: it is shown, never read back from the control.
+  if (!pDX->m_bSaveAndValidate) {
+    std::string message = LatestMessage();
+    DDX_Text(pDX, IDC_MESSAGE, message);
+  }
+  DDX_Text(pDX, IDC_PATH_SRC, m_strPathSrc);
+  DDX_Text(pDX, IDC_PATH_TAR, m_strPathTar);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  CDialog::SetMainWindow(m_hWnd);
+
+  if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
+    char about[128] = "";
+    LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about);
+    if (about[0]) {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  m_bDeleteSrc = theConfig.IsDeleteSrc != 0;
+  m_strPathSrc = theConfig.PathSrc;
+  m_strPathTar = theConfig.PathTar;
+  m_settings.fileFilters = theConfig.FileFilters;
+  m_settings.classifyByYear = theConfig.IsClassifyByYear != 0;
+
+  InitSkin();
+  UpdateData(FALSE);
+  m_bRunning = false;
+  return TRUE;
+}
+
+void CMainDlg::InitSkin() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  fw::Bitmap skin(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_MAIN_SKIN)));
+  BITMAP info{};
+  GetObjectA(skin.get(), sizeof info, &info);
+  m_nSkinWidth = info.bmWidth;
+  m_nSkinHeight = info.bmHeight;
+  CMsgX::m_nLine = 770;
+  CMsgX::Printf("皮肤背景大小为: %d, %d", m_nSkinWidth, m_nSkinHeight);
+  m_brushSkin.reset(CreatePatternBrush(skin.get()));
+  skin.reset();  // the brush keeps its own copy of the pattern
+
+  RECT window{};
+  GetWindowRect(m_hWnd, &window);
+  MoveWindow(m_hWnd, window.left, window.top, m_nSkinWidth, m_nSkinHeight, TRUE);
+
+  // Each button takes its frame's size from its strip (or keeps its template size).
+  m_btnClose.LoadPng(IDP_CLOSE);
+  m_btnMin.LoadPng(IDP_MINIMISE);
+  m_btnOptions.LoadPng(IDP_OPTIONS);
+  m_btnAbout.LoadPng(IDP_ABOUT);
+  m_btnPhotoDir.LoadPng(IDP_PHOTO_DIR);
+  m_btnOutputDir.LoadPng(IDP_OUTPUT_DIR);
+  m_btnOrganize.LoadPng(IDP_ORGANIZE);
+  m_btnStop.LoadPng(IDP_STOP);
+
+  MainLayoutInput in;
+  in.skin = {m_nSkinWidth, m_nSkinHeight};
+  in.close = SizeOf(m_btnClose.m_hWnd);
+  in.minimise = SizeOf(m_btnMin.m_hWnd);
+  in.options = SizeOf(m_btnOptions.m_hWnd);
+  in.about = SizeOf(m_btnAbout.m_hWnd);
+  in.photoDir = SizeOf(m_btnPhotoDir.m_hWnd);
+  in.outputDir = SizeOf(m_btnOutputDir.m_hWnd);
+  in.organize = SizeOf(m_btnOrganize.m_hWnd);
+  in.stop = SizeOf(m_btnStop.m_hWnd);
+  const MainLayout layout = ComputeMainLayout(in);
+
+  Place(m_btnClose.m_hWnd, layout.close);
+  Place(m_btnMin.m_hWnd, layout.minimise);
+  Place(m_btnOptions.m_hWnd, layout.options);
+  Place(m_btnAbout.m_hWnd, layout.about);
+  Place(m_btnPhotoDir.m_hWnd, layout.photoDir);
+  Place(GetDlgItem(IDC_PATH_SRC), layout.pathSrc);
+  Place(m_btnOutputDir.m_hWnd, layout.outputDir);
+  Place(GetDlgItem(IDC_PATH_TAR), layout.pathTar);
+  Place(m_btnOrganize.m_hWnd, layout.organize);
+  ShowWindow(GetDlgItem(IDC_EDIT_UNUSED), SW_HIDE);
+  Place(GetDlgItem(IDC_MESSAGE), layout.message);
+  Place(m_btnStop.m_hWnd, layout.stop);
+  ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
+  Place(GetDlgItem(IDC_CHK_DELETE_SRC), layout.deleteSrc);
+  Place(GetDlgItem(IDC_MAKER_LINK), layout.makerLine);
+
+  g_linkMainWeb.SubclassDlgItem(IDC_MAKER_LINK, m_hWnd);
+  g_linkMainWeb.SetNotify(TRUE);
+  g_linkMainWeb.SetLinkCursor(LoadCursorA(instance, MAKEINTRESOURCEA(IDC_LINK_HAND)));
+  g_linkMainWeb.SetLink(TALLOWICK_MAKER_WEB);
+
+  // Moving a transparent control carries the pixels of its old place along: paint it all anew.
+  RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      *result = 0;
+      return OnSysCommand(wParam);
+    case WM_PAINT:
+      *result = 0;
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      *result = reinterpret_cast<LRESULT>(m_hIcon);
+      return true;
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
+        *result = 0;
+        return true;
+      }
+      break;
+    case WM_DESTROY:
+      OnDestroy();
+      *result = 0;
+      return true;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH brush = OnCtlColor(message, wParam, lParam)) {
+        *result = reinterpret_cast<LRESULT>(brush);
+        return true;
+      }
+      return false;
+    case WM_ERASEBKGND:
+      PaintSkinBackground(m_hWnd, reinterpret_cast<HDC>(wParam), m_brushSkin.get());
+      *result = 1;
+      return true;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(lParam);
+      return false;  // the press also takes its standard course
+    case WM_ORGANIZE_PROGRESS:
+      *result = OnOrganizeProgress();
+      return true;
+    case WM_TIMER:
+      if (wParam != kProgressRestTimer)
+        break;
+      OnProgressRestTimer();
+      *result = 0;
+      return true;
+    default:
+      break;
+  }
+  return CDialog::HandleMessage(message, wParam, lParam, result);
+}
+
+bool CMainDlg::OnCommand(WORD id, WORD code) {
+  if (code != BN_CLICKED)
+    return false;
+  switch (id) {
+    case IDC_BTN_PHOTO_DIR:
+      OnBtnPhotoDir();
+      return true;
+    case IDC_BTN_OUTPUT_DIR:
+      OnBtnOutputDir();
+      return true;
+    case IDC_BTN_STOP:
+      OnBtnStop();
+      return true;
+    case IDC_BTN_ORGANIZE:
+      OnBtnOrganize();
+      return true;
+    case IDC_BTN_CLOSE:
+      OnBtnClose();
+      return true;
+    case IDC_BTN_MIN:
+      OnBtnMin();
+      return true;
+    case IDC_BTN_ABOUT:
+      OnBtnAbout();
+      return true;
+    default:
+      return false;  // OK and Cancel take the dialog's standard course; options does nothing
+  }
+}
+
+// Statics, the check box and the read-only edit are drawn transparently over the skin.
+HBRUSH CMainDlg::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT reflected = 0;
+  ReflectToChild(message, wParam, lParam, &reflected);  // a link label selects its font here
+  if (message == WM_CTLCOLORDLG)
+    return m_brushSkin.get();
+  if (message != WM_CTLCOLORSTATIC)
+    return reinterpret_cast<HBRUSH>(reflected);
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetBkMode(dc, TRANSPARENT);
+  const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+  SetTextColor(dc, id == IDC_MAKER_LINK ? kMakerColour : kTextColour);
+  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+// A press on the body is handed to the system as a press on a caption, which moves the window.
+void CMainDlg::OnLButtonDown(LPARAM point) {
+  PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, point);
+}
+
+bool CMainDlg::OnSysCommand(WPARAM id) {
+  if ((id & 0xFFF0) != IDM_ABOUTBOX)
+    return false;
+  CAboutDlg about;
+  about.DoModal();
+  return true;
+}
+
+bool CMainDlg::OnPaint() {
+  if (!IsIconic(m_hWnd))
+    return false;
+  fw::PaintDC dc(m_hWnd);
+  SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+  RECT client{};
+  GetClientRect(m_hWnd, &client);
+  const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc.get(), x, y, m_hIcon);
+  return true;
+}
+
+void CMainDlg::OnBtnClose() {
+  PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void CMainDlg::OnBtnMin() {
+  PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CMainDlg::OnBtnAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+void CMainDlg::InvalidateControl(int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(id), &rect);
+  MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+  InvalidateRect(m_hWnd, &rect, TRUE);
+}

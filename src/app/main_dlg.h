@@ -1,0 +1,84 @@
+// The main window: a borderless dialog painted from the skin, holding the organize job. The
+// worker thread runs the walk; it reaches the window only by posting WM_ORGANIZE_PROGRESS.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "framework/dialog.h"
+#include "framework/gdi_holders.h"
+#include "organize/organize_job.h"
+#include "skin/png_button.h"
+
+// Posted by the worker, both parameters 0: the job state has news to show.
+constexpr UINT WM_ORGANIZE_PROGRESS = WM_USER + 20;
+
+class CMainDlg : public CDialog, public COrganizeJob {
+ public:
+  explicit CMainDlg(HWND parent = nullptr);
+  ~CMainDlg() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+  // Worker side of the job (called on the worker thread).
+  void PostOrganizeProgress() override;
+  void OnOrganizeFinished() override;
+  void OnFailureFileWritten(const std::string& path) override;
+
+ private:
+  void InitSkin();
+  HBRUSH OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnLButtonDown(LPARAM point);
+  bool OnSysCommand(WPARAM id);
+  bool OnPaint();
+  bool OnCommand(WORD id, WORD code);
+
+  void OnBtnPhotoDir();
+  void OnBtnOutputDir();
+  void OnBtnOrganize();
+  void OnBtnStop();
+  void OnBtnClose();
+  void OnBtnMin();
+  void OnBtnAbout();
+  LRESULT OnOrganizeProgress();
+  void OnProgressRestTimer();
+  // Writes the job state into the controls; after a walk, brings the buttons back.
+  void ShowJobState();
+  void OnDestroy();
+
+  // Runs the folder picker for one of the two folders; true when `path` was replaced.
+  bool PickFolder(const char* prompt, std::string& path);
+  // Repaints the skin under a transparent static whose text changed.
+  void InvalidateControl(int id);
+  // Stops a running walk and waits for the worker to end.
+  void JoinWorker();
+
+  fw::Brush m_brushSkin;
+  int m_nSkinWidth = 0;
+  int m_nSkinHeight = 0;
+  PngButton m_btnAbout;
+  PngButton m_btnStop;
+  PngButton m_btnOptions;
+  PngButton m_btnOutputDir;
+  PngButton m_btnPhotoDir;
+  PngButton m_btnMin;
+  PngButton m_btnClose;
+  PngButton m_btnOrganize;
+  HICON m_hIcon = nullptr;  // shared icon from the program's resources
+
+  static constexpr UINT_PTR kProgressRestTimer = 1;
+  static constexpr UINT kProgressRestMs = 20;
+
+  std::thread m_worker;
+  // Set from a post until the window has shown it and rested: the worker posts only when it is
+  // clear, so the queue never fills and the last post is never refused.
+  std::atomic<bool> m_bProgressPosted{false};
+  // Set by the worker when the walk has ended; the window thread then brings the buttons back.
+  std::atomic<bool> m_bJobEnded{false};
+};

@@ -1,0 +1,106 @@
+// The main window's organize job: folder buttons, start checks, the worker thread, stop,
+// progress, and the hand-back of the settings when the window closes.
+#include "app/main_dlg.h"
+
+#include "folderpicker/folder_dialog.h"
+#include "organize/app_config.h"
+#include "platform/launch.h"
+#include "resource.h"
+
+bool CMainDlg::PickFolder(const char* prompt, std::string& path) {
+  UpdateData(TRUE);
+  CFolderDialog picker("浏览目录", prompt, path.c_str(), nullptr);
+  if (picker.DoModal() != 1)
+    return false;
+  path = picker.GetPath() + platform::kPathSeparator;
+  UpdateData(FALSE);
+  return true;
+}
+
+void CMainDlg::OnBtnPhotoDir() {
+  if (PickFolder("导入目录", m_strPathSrc))
+    InvalidateControl(IDC_PATH_SRC);
+}
+
+void CMainDlg::OnBtnOutputDir() {
+  if (PickFolder("保存目录", m_strPathTar))
+    InvalidateControl(IDC_PATH_TAR);
+}
+
+void CMainDlg::OnBtnOrganize() {
+  UpdateData(TRUE);
+  const std::string refusal = CheckStart();
+  if (!refusal.empty()) {
+    MessageBoxA(m_hWnd, refusal.c_str(), "提示", MB_ICONINFORMATION);
+    return;
+  }
+  // The organize button was disabled until the last walk ended; its worker may still be
+  // writing the failure file from its own copy of the list.
+  JoinWorker();
+  m_bJobEnded = false;
+  BeginJob();
+  EnableWindow(m_btnOrganize.m_hWnd, FALSE);
+  ShowWindow(m_btnStop.m_hWnd, SW_SHOW);
+  const std::string failureFile = theConfig.PathApp + "errorFile.txt";
+  m_worker = std::thread([this, failureFile] { RunOrganize(failureFile); });
+}
+
+void CMainDlg::OnBtnStop() {
+  Stop();
+  ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
+}
+
+void CMainDlg::PostOrganizeProgress() {
+  if (!m_bProgressPosted.exchange(true))
+    PostMessageA(m_hWnd, WM_ORGANIZE_PROGRESS, 0, 0);
+}
+
+void CMainDlg::OnOrganizeFinished() {
+  m_bJobEnded = true;  // the next progress message brings the buttons back
+}
+
+void CMainDlg::OnFailureFileWritten(const std::string& path) {
+  theConfig.LaunchFile("notepad.exe", path.c_str(), false, platform::kShowNormal, "open");
+}
+
+LRESULT CMainDlg::OnOrganizeProgress() {
+  ShowJobState();
+  // Posted messages come before input and painting, so a window that took one post after
+  // another would neither repaint nor answer the pointer. The flag stays set for a short rest;
+  // the timer, which comes after input and painting, then clears it and shows what came in
+  // meanwhile, so the window still ends on the latest message.
+  SetTimer(m_hWnd, kProgressRestTimer, kProgressRestMs, nullptr);
+  return 0;
+}
+
+void CMainDlg::OnProgressRestTimer() {
+  KillTimer(m_hWnd, kProgressRestTimer);
+  m_bProgressPosted = false;
+  ShowJobState();
+}
+
+void CMainDlg::ShowJobState() {
+  if (m_bJobEnded.exchange(false)) {
+    EnableWindow(m_btnOrganize.m_hWnd, TRUE);
+    ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
+  }
+  UpdateData(FALSE);
+  InvalidateControl(IDC_MESSAGE);
+}
+
+void CMainDlg::JoinWorker() {
+  if (!m_worker.joinable())
+    return;
+  Stop();
+  m_worker.join();
+}
+
+void CMainDlg::OnDestroy() {
+  // A walk still running stops after the file in hand; the window goes only after it.
+  JoinWorker();
+  KillTimer(m_hWnd, kProgressRestTimer);
+  theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
+  theConfig.PathSrc = m_strPathSrc;
+  theConfig.PathTar = m_strPathTar;
+  m_brushSkin.reset();
+}

@@ -1,0 +1,35 @@
+// A push button drawn from a four-frame PNG strip (normal, pointer over, pressed, greyed), 1:1
+// with the strip's alpha over whatever the screen shows beneath; it paints no background.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/wnd.h"
+#include "skin/global.h"
+
+class PngButton : public CWnd {
+ public:
+  PngButton() = default;
+
+  // Loads the strip and gives the button the size of one frame at its current top-left corner.
+  // A second call releases the first strip.
+  void LoadPng(UINT id);
+  virtual void DrawItem(const DRAWITEMSTRUCT* item);
+
+  int m_bTracking = 0;
+  int m_bHover = 0;
+  int m_nImageWidth = 0;
+  int m_nImageHeight = 0;
+  int m_nFrameWidth = 0;
+  std::unique_ptr<ResourceImage> m_pImage;
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};
+
+// The frame a button state shows: pressed 2, pointer over 1, otherwise 0.
+inline int PngButtonFrame(bool pressed, bool hover) {
+  return pressed ? 2 : hover ? 1 : 0;
+}

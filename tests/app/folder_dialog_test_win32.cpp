@@ -1,0 +1,95 @@
+// The folder picker as a user meets it: the shell's browser with the typed-path box, driven by
+// the real pointer and keyboard from a second thread while DoModal runs on this one.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "folderpicker/folder_dialog.h"
+#include "test_files.h"
+#include "window_driver.h"
+
+using namespace windriver;
+
+namespace {
+
+HWND WaitForBrowser() {
+  HWND browser = nullptr;
+  WaitFor([&] {
+    browser = FindTopLevel(GetCurrentProcessId(), "#32770", "浏览目录");
+    return browser && GetDlgItem(browser, CFolderDialog::kPathEditId);
+  });
+  return browser;
+}
+
+// The caption of the picker's message boxes: this program's file name without extension.
+std::string ProgramName() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name.erase(0, name.find_last_of('\\') + 1);
+  return name.substr(0, name.rfind('.'));
+}
+
+// Empties the typed-path box as a user would.
+void ClearPathBox(HWND browser) {
+  ClickCentre(GetDlgItem(browser, CFolderDialog::kPathEditId));
+  Key("End");
+  Key("shift+Home");
+  Key("BackSpace");
+}
+
+}  // namespace
+
+TEST(FolderDialog, TypedMissingPathIsCreatedOnYes) {
+  testfiles::TempFolder base;
+  const std::string typed = base.Path() + "made\\deeper";
+  bool okEnabledWhenEmpty = true;
+  bool okEnabledWithText = false;
+  bool asked = false;
+  std::thread user([&] {
+    HWND browser = WaitForBrowser();
+    if (!browser)
+      return;
+    HWND ok = GetDlgItem(browser, IDOK);
+    HWND box = GetDlgItem(browser, CFolderDialog::kPathEditId);
+    // The tree selects the initial folder in steps; the box shows it once it has arrived.
+    WaitFor([&] { return Text(box) + "\\" == base.Path(); });
+    ClearPathBox(browser);
+    WaitFor([&] { return Text(box).empty() && !IsWindowEnabled(ok); }, 3000);
+    okEnabledWhenEmpty = IsWindowEnabled(ok) != FALSE;
+    Type(typed);
+    // Keys reach the box through the input method, in their own time.
+    WaitFor([&] { return Text(GetDlgItem(browser, CFolderDialog::kPathEditId)) == typed; });
+    okEnabledWithText = IsWindowEnabled(ok) != FALSE;
+    ClickCentre(ok);
+    HWND question = nullptr;
+    const std::string caption = ProgramName();
+    asked = WaitFor([&] {
+      return (question = FindTopLevel(GetCurrentProcessId(), "#32770", caption.c_str()));
+    });
+    if (asked)
+      ClickCentre(GetDlgItem(question, IDYES));
+    else  // end the picker rather than leave the test waiting for it
+      PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+  });
+  CFolderDialog picker("浏览目录", "导入目录", base.Path().c_str(), nullptr);
+  const INT_PTR result = picker.DoModal();
+  user.join();
+  EXPECT_FALSE(okEnabledWhenEmpty);
+  EXPECT_TRUE(okEnabledWithText);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(1, result);
+  EXPECT_EQ(typed, picker.GetPath());
+  EXPECT_TRUE(testfiles::Exists(typed));
+}
+
+TEST(FolderDialog, CancelReturnsMinusOne) {
+  testfiles::TempFolder base;
+  std::thread user([&] {
+    if (HWND browser = WaitForBrowser())
+      ClickCentre(GetDlgItem(browser, IDCANCEL));
+  });
+  CFolderDialog picker("浏览目录", "保存目录", base.Path().c_str(), nullptr);
+  EXPECT_EQ(-1, picker.DoModal());
+  user.join();
+}
