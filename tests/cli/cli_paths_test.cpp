@@ -11,7 +11,7 @@ using testfiles::Native;
 
 TEST(CliPaths, TypedPathsBecomeAbsoluteAndNormalised) {
   testfiles::TempFolder root;
-  clitest::CurrentFolder here(root.Path());
+  testfiles::CurrentFolder here(root.Path());
   const std::string base = root.Path();  // ends with the separator
   const std::pair<std::string, std::string> folders[] = {
       {"相册", Native("相册/")},

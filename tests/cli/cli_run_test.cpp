@@ -169,7 +169,7 @@ TEST_F(CliRun, FailureFileByDefaultInTheProgramsFolderUnwritableOnStderr) {
 }
 
 TEST_F(CliRun, RelativePathsAreTakenFromTheCurrentFolder) {
-  clitest::CurrentFolder here(root_.Path());
+  testfiles::CurrentFolder here(root_.Path());
   const CliResult result =
       RunCaptured({"--error-file", "errors.txt", "--", "相册", Native("./相册/../整理")});
   EXPECT_EQ(result.status, 1) << result.err;

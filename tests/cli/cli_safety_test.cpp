@@ -2,8 +2,6 @@
 // statuses and texts a user sees.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "cli_test_support.h"
 #include "jpeg_builder.h"
 #include "platform/platform.h"
@@ -15,7 +13,6 @@ using clitest::CliResult;
 using clitest::Has;
 using clitest::RunCaptured;
 using testfiles::Native;
-using Tree = std::map<std::string, std::string>;
 
 class CliSafety : public ::testing::Test {
  protected:
@@ -34,13 +31,6 @@ class CliSafety : public ::testing::Test {
     ASSERT_TRUE(jpegbuilder::WriteBytes(source_ + Native(relative),
                                         jpegbuilder::PhotoWithDate("2012:05:17 10:20:30", order)));
   }
-  static Tree Snapshot(const std::string& root) {
-    Tree tree;
-    for (const std::string& file : testfiles::ListFiles(root)) {
-      tree[file] = testfiles::ReadAll(root + Native(file));
-    }
-    return tree;
-  }
   CliResult Organize(std::vector<std::string> options) {
     options.insert(options.end(), {"--error-file", root_ / "errors.txt", source_, target_});
     return RunCaptured(options);
@@ -51,8 +41,8 @@ class CliSafety : public ::testing::Test {
 };
 
 TEST_F(CliSafety, TwoRunsThenUndoGiveBackTheTreesOfBefore) {
-  const Tree sourceBefore = Snapshot(source_);
-  const Tree targetBefore = Snapshot(target_);
+  const auto sourceBefore = testfiles::ReadTree(source_);
+  const auto targetBefore = testfiles::ReadTree(target_);
   const std::vector<std::string> options{"--move",     "--skip-identical", "--rename-clashes",
                                          "--sidecars", "--journal",        journal_};
 
@@ -66,27 +56,27 @@ TEST_F(CliSafety, TwoRunsThenUndoGiveBackTheTreesOfBefore) {
   EXPECT_EQ(second.status, 0);
   EXPECT_TRUE(Has(second.out, "整理文件 0 个, 失败 0 个, 已存在相同文件 0 个\n"));
 
-  const Tree placed = Snapshot(target_);
+  const auto placed = testfiles::ReadTree(target_);
   const CliResult dry = RunCaptured({"--undo", journal_, "--dry-run"});
   EXPECT_EQ(dry.status, 0) << dry.out;
   EXPECT_TRUE(Has(dry.out, "将移回: "));
   EXPECT_TRUE(
       dry.out.ends_with("\n可撤销文件 4 个, 无法撤销 0 个\n试运行结束: 磁盘上没有任何改动.\n"))
       << dry.out;
-  EXPECT_EQ(Snapshot(target_), placed);
+  EXPECT_EQ(testfiles::ReadTree(target_), placed);
 
   const CliResult undo = RunCaptured({"--undo", journal_});
   EXPECT_EQ(undo.status, 0) << undo.out;
   EXPECT_TRUE(undo.out.ends_with("\n撤销文件 4 个, 无法撤销 0 个\n")) << undo.out;
-  EXPECT_EQ(Snapshot(source_), sourceBefore);
-  EXPECT_EQ(Snapshot(target_), targetBefore);
+  EXPECT_EQ(testfiles::ReadTree(source_), sourceBefore);
+  EXPECT_EQ(testfiles::ReadTree(target_), targetBefore);
   EXPECT_FALSE(testfiles::Exists(target_ + "2012年"));
 
   // Taking it back twice finds nothing where the journal says: nothing forced, status 1.
   const CliResult again = RunCaptured({"--undo", journal_});
   EXPECT_EQ(again.status, 1);
   EXPECT_TRUE(Has(again.out, "无法撤销, 文件已不在: "));
-  EXPECT_EQ(Snapshot(source_), sourceBefore);
+  EXPECT_EQ(testfiles::ReadTree(source_), sourceBefore);
 }
 
 TEST_F(CliSafety, JournalAndUndoErrors) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,22 +54,5 @@ inline testing::AssertionResult Has(const std::string& text, const std::string& 
   }
   return testing::AssertionSuccess() << "\"" << part << "\" is in:\n" << text;
 }
-
-// Makes `folder` the current folder until the object goes away.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(std::u8string(folder.begin(), folder.end()));
-  }
-  ~CurrentFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-  }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
 
 }  // namespace clitest

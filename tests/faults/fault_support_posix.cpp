@@ -1,6 +1,5 @@
 #include "fault_support_posix.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -60,38 +59,11 @@ Snapshot FillSource(const std::string& folder,
 
 namespace {
 
-void Collect(const std::string& folder, const std::string& relative,
-             std::vector<std::string>* files) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) {
-    return;
-  }
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") {
-      continue;
-    }
-    if (entry->d_type == DT_DIR) {
-      Collect(folder + name + "/", relative + name + "/", files);
-    } else {
-      files->push_back(relative + name);
-    }
-  }
-  closedir(dir);
-}
-
 std::string BaseName(const std::string& path) {
   return path.substr(path.rfind('/') + 1);
 }
 
 }  // namespace
-
-std::vector<std::string> AllFiles(const std::string& root) {
-  std::vector<std::string> files;
-  Collect(root, "", &files);
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 Child StartCli(const std::vector<std::string>& args, const std::string& outputFile,
                long fileSizeLimit) {
@@ -134,7 +106,7 @@ bool WaitUntilOpen(const Child& child, const std::string& path) {
     if (waitpid(child.pid, &status, WNOHANG) != 0) {
       return false;  // ended (and reaped: the caller's WaitFor then fails)
     }
-    for (const std::string& fd : AllFiles(fds)) {
+    for (const std::string& fd : testfiles::ListFiles(fds)) {
       char target[4096];
       const ssize_t n = readlink((fds + fd).c_str(), target, sizeof target - 1);
       if (n > 0 && std::string(target, n) == path) {
@@ -155,7 +127,7 @@ bool SummaryCounts(const std::string& output, int* files, int* failures) {
 std::vector<std::string> CheckNothingLost(const Snapshot& sources, const std::string& source,
                                           const std::string& target) {
   std::vector<std::string> placed;
-  for (const std::string& file : AllFiles(target)) {
+  for (const std::string& file : testfiles::ListFiles(target)) {
     const std::string name = BaseName(file);
     const auto original = sources.find(name);
     if (original == sources.end()) {

@@ -20,9 +20,6 @@ std::string Pattern(const std::string& name, std::size_t size);
 Snapshot FillSource(const std::string& folder,
                     const std::vector<std::pair<std::string, std::size_t>>& files);
 
-// Every entry below `root`, hidden ones included, as relative paths of the files only.
-std::vector<std::string> AllFiles(const std::string& root);
-
 // The child's start: its output goes to `outputFile`, its files may not grow past
 // `fileSizeLimit` bytes (0: no limit; the signal a larger write raises is ignored, so that
 // the write fails instead).

@@ -120,19 +120,16 @@ TEST(AppConfig, AReadOnlyProgramFolderLosesNothing) {
 
 TEST(AppConfig, TheProgramFolderIsTheCurrentFolderWhereverItStarted) {
   testfiles::TempFolder elsewhere;
-  namespace fs = std::filesystem;
-  const fs::path previous = fs::current_path();
-  fs::current_path(fs::u8path(elsewhere.Path()));
+  const testfiles::CurrentFolder here(elsewhere.Path());
   {
     CAppConfig config;
     EXPECT_EQ(config.PathApp, platform::ProgramFolder());
-    const std::u8string current = fs::current_path().u8string();
+    const std::u8string current = std::filesystem::current_path().u8string();
     EXPECT_EQ(std::string(current.begin(), current.end()) + platform::kPathSeparator,
               platform::ProgramFolder());
     config.PathApp = elsewhere.Path();  // its save at the end goes here, not beside the program
   }
   EXPECT_TRUE(testfiles::Exists(elsewhere / "Config.ini"));
-  fs::current_path(previous);
 }
 
 TEST(LaunchFile, WaitsForTheProgramOrReportsThatNothingStarted) {

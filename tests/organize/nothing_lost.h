@@ -20,11 +20,11 @@ class NothingLost {
   // Remembers every file below `source` and every entry of `around` (a folder holding both
   // source and target) outside `target`.
   NothingLost(const std::string& source, const std::string& target, const std::string& around)
-      : source_(source), target_(target), around_(around), outside_(Outside()) {
-    for (const std::string& file : testfiles::ListFiles(source)) {
-      files_[file] = testfiles::ReadAll(source + testfiles::Native(file));
-    }
-  }
+      : source_(source),
+        target_(target),
+        around_(around),
+        outside_(Outside()),
+        files_(testfiles::ReadTree(source)) {}
 
   // Checks the promise after `job` ran; `ignored` names the files the walk passes over, and
   // `placedBefore` counts sources whose copies an earlier run placed (each fails again).

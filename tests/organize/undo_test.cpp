@@ -24,17 +24,10 @@ class UndoTest : public OrganizeTest, public ::testing::WithParamInterface<bool>
     File("src/c/clip.mp4", 2013, 1, 2, "video");
     File("src/c/notes.txt");
     File("tgt/2012年/kept.txt", 2019, 3, 4, "was there before");
-    sourceBefore_ = Snapshot(Src());
-    targetBefore_ = Snapshot(Tgt());
+    sourceBefore_ = testfiles::ReadTree(Src());
+    targetBefore_ = testfiles::ReadTree(Tgt());
   }
 
-  static Tree Snapshot(const std::string& root) {
-    Tree tree;
-    for (const std::string& file : testfiles::ListFiles(root)) {
-      tree[file] = testfiles::ReadAll(root + testfiles::Native(file));
-    }
-    return tree;
-  }
   std::string Journal() const { return temp / "journal.txt"; }
 
   // The organize job, with the journal, every option and copy or move by the parameter.
@@ -79,21 +72,21 @@ class UndoTest : public OrganizeTest, public ::testing::WithParamInterface<bool>
 
 TEST_P(UndoTest, TakesTheJobBackCompletely) {
   Organize();
-  ASSERT_NE(Snapshot(Tgt()), targetBefore_);
-  const Tree placed = Snapshot(Tgt());
+  ASSERT_NE(testfiles::ReadTree(Tgt()), targetBefore_);
+  const Tree placed = testfiles::ReadTree(Tgt());
 
   // A dry run reports what it would do and changes nothing.
   const UndoCounts dry = Undo(true);
   EXPECT_EQ(dry.undone, 4);
   EXPECT_EQ(dry.notUndone, 0);
   EXPECT_TRUE(Reported(GetParam() ? "将移回: " : "将删除副本: ")) << reported_;
-  EXPECT_EQ(Snapshot(Tgt()), placed);
+  EXPECT_EQ(testfiles::ReadTree(Tgt()), placed);
 
   const UndoCounts counts = Undo();
   EXPECT_EQ(counts.undone, 4);
   EXPECT_EQ(counts.notUndone, 0) << reported_;
-  EXPECT_EQ(Snapshot(Src()), sourceBefore_);
-  EXPECT_EQ(Snapshot(Tgt()), targetBefore_);
+  EXPECT_EQ(testfiles::ReadTree(Src()), sourceBefore_);
+  EXPECT_EQ(testfiles::ReadTree(Tgt()), targetBefore_);
   // The folders the job made are gone; the year folder that held a file before stays.
   EXPECT_FALSE(testfiles::Exists(Tgt() + "2013年"));
   EXPECT_FALSE(testfiles::Exists(Tgt() + testfiles::Native("2012年/2012-05-17")));
@@ -177,7 +170,7 @@ TEST_P(UndoTest, JournalCutShortByACrashThenAppendedTo) {
   EXPECT_EQ(counts.notUndone, 1);
   EXPECT_TRUE(Reported("无法读取的日志行: " + lastRecord)) << reported_;
   EXPECT_FALSE(testfiles::Exists(Tgt() + "2014年"));
-  EXPECT_EQ(Snapshot(Tgt()).size(), targetBefore_.size() + 1);
+  EXPECT_EQ(testfiles::ReadTree(Tgt()).size(), targetBefore_.size() + 1);
 }
 
 TEST_P(UndoTest, JournalSavedWithCrLfStillReads) {
@@ -190,7 +183,7 @@ TEST_P(UndoTest, JournalSavedWithCrLfStillReads) {
   const UndoCounts counts = Undo();
   EXPECT_EQ(counts.undone, 4);
   EXPECT_EQ(counts.notUndone, 0) << reported_;
-  EXPECT_EQ(Snapshot(Tgt()), targetBefore_);
+  EXPECT_EQ(testfiles::ReadTree(Tgt()), targetBefore_);
 }
 
 TEST_P(UndoTest, MissingJournalIsAnError) {

@@ -96,6 +96,14 @@ std::vector<std::string> ListFiles(const std::string& root) {
   return files;
 }
 
+std::map<std::string, std::string> ReadTree(const std::string& root) {
+  std::map<std::string, std::string> tree;
+  for (const std::string& file : ListFiles(root)) {
+    tree[file] = ReadAll(root + Native(file));
+  }
+  return tree;
+}
+
 std::vector<std::string> ListEntries(const std::string& root) {
   std::vector<std::string> entries;
   std::error_code error;

@@ -2,6 +2,8 @@
 // small helpers to fill and inspect a tree. Paths are narrow UTF-8 text.
 #pragma once
 
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,9 +39,28 @@ bool Exists(const std::string& path);
 std::vector<std::string> ListFiles(const std::string& root);
 // Every file and folder below `root` (folders with a final '/'), relative, sorted.
 std::vector<std::string> ListEntries(const std::string& root);
+// Every file below `root` with its content, by relative path.
+std::map<std::string, std::string> ReadTree(const std::string& root);
 // Sets a file's last-write time to the given local time.
 bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
 // The platform's separator-joined form of a '/'-separated relative path.
 std::string Native(const std::string& relative);
+
+// Makes `folder` the current folder until the object goes away.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(std::u8string(folder.begin(), folder.end()));
+  }
+  ~CurrentFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
 
 }  // namespace testfiles
