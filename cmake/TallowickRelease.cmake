@@ -20,13 +20,14 @@ set(TALLOWICK_SETUP_EXE ${CMAKE_BINARY_DIR}/Tallowick-${PROJECT_VERSION}-setup.e
 set(TALLOWICK_PORTABLE_ZIP ${CMAKE_BINARY_DIR}/Tallowick-${PROJECT_VERSION}-win64.zip)
 set(nsi ${CMAKE_SOURCE_DIR}/installer/Tallowick.nsi)
 set(readme ${CMAKE_SOURCE_DIR}/installer/readme.txt)
+set(wizard_bmp ${CMAKE_SOURCE_DIR}/installer/wizard.bmp)
 
 add_custom_command(
   OUTPUT ${TALLOWICK_SETUP_EXE}
   COMMAND ${TALLOWICK_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
           -DVERSION4=${TALLOWICK_VERSION4} -DBINDIR=${CMAKE_BINARY_DIR}
-          -DRESDIR=${CMAKE_SOURCE_DIR}/res -DOUTFILE=${TALLOWICK_SETUP_EXE} ${nsi}
-  DEPENDS ${nsi} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico Tallowick tallowick-cli
+          -DRESDIR=${CMAKE_SOURCE_DIR}/res -DWIZARDBMP=${wizard_bmp} -DOUTFILE=${TALLOWICK_SETUP_EXE} ${nsi}
+  DEPENDS ${nsi} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico ${wizard_bmp} Tallowick tallowick-cli
   COMMENT "Building the setup program Tallowick-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
 

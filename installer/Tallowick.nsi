@@ -3,6 +3,7 @@
 ;   /DVERSION4=1.2.3.0   the same in four parts, for the setup program's own version block
 ;   /DBINDIR=...         the build folder holding Tallowick.exe and tallowick-cli.exe
 ;   /DRESDIR=...         the repository's res folder (icon)
+;   /DWIZARDBMP=...      the picture of the first and last pages (installer/wizard.bmp)
 ;   /DOUTFILE=...        where the setup program goes
 
 Unicode true
@@ -23,6 +24,7 @@ OutFile "${OUTFILE}"
 ; own folder, which a normal user cannot write under Program Files, so its settings would
 ; silently never be kept there.
 RequestExecutionLevel user
+BrandingText "${PRODUCT} ${VERSION}"
 InstallDir "$LOCALAPPDATA\Programs\Tallowick"
 ; An upgrade goes where the previous version went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -38,6 +40,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "© 2026 ${PUBLISHER}"
 
 !define MUI_ICON "${RESDIR}\images\tallowick.ico"
 !define MUI_UNICON "${RESDIR}\images\tallowick.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARDBMP}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tallowick.exe"
@@ -95,7 +98,7 @@ Section "Uninstall"
   IfFileExists "$INSTDIR\Config.ini" askUserData 0
   IfFileExists "$INSTDIR\errorFile.txt" askUserData keepUserData
   askUserData:
-    MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除设置文件 Config.ini 和失败记录 errorFile.txt？$\r$\n选“否”则保留在 $INSTDIR 中，重新安装后继续使用。" /SD IDNO IDNO keepUserData
+    MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除设置文件 Config.ini 和失败记录 errorFile.txt？$\r$\n选“否”则保留，重新安装后继续使用。" /SD IDNO IDNO keepUserData
     Delete "$INSTDIR\Config.ini"
     Delete "$INSTDIR\errorFile.txt"
   keepUserData:
