@@ -26,6 +26,7 @@ class ExchangeDialog : public CDialog {
   LRESULT m_nHitTest = HTCLIENT;
   fw::Brush m_brush{CreateSolidBrush(RGB(1, 2, 3))};
   RECT m_rcOpened{};
+  RECT m_rcClosing{};  // where the window stood when its controls were read back
 
  protected:
   BOOL OnInitDialog() override {
@@ -36,6 +37,8 @@ class ExchangeDialog : public CDialog {
     return TRUE;
   }
   void DoDataExchange(CDataExchange* pDX) override {
+    if (pDX->m_bSaveAndValidate)
+      GetWindowRect(m_hWnd, &m_rcClosing);
     if (m_bBindMissing)
       DDX_Text(pDX, IDC_MISSING, m_strName);
     DDX_Text(pDX, IDC_NAME, m_strName);
@@ -157,13 +160,16 @@ TEST_F(DialogTest, OpensCentredOverItsOwnerOrTheMainWindow) {
     CDialog::SetMainWindow(viaMainWindow ? owner : nullptr);
     ExchangeDialog dialog(viaMainWindow ? nullptr : owner);
     HWND ownerSeen = nullptr;
+    // Like a skinned window, the dialog takes its real size while it initialises.
     dialog.m_onOpen = [&](ExchangeDialog& d) {
       ownerSeen = GetWindow(d.m_hWnd, GW_OWNER);
-      d.EndDialog(IDOK);
+      MoveWindow(d.m_hWnd, 0, 0, 300, 180, FALSE);
+      PostMessageW(d.m_hWnd, WM_COMMAND, IDOK, 0);
     };
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(ownerSeen, owner) << viaMainWindow;
-    const RECT& r = dialog.m_rcOpened;
+    const RECT& r = dialog.m_rcClosing;
+    EXPECT_EQ(300, r.right - r.left);
     EXPECT_NEAR((r.left + r.right) / 2, 50 + 300, 1) << viaMainWindow;
     EXPECT_NEAR((r.top + r.bottom) / 2, 60 + 200, 1) << viaMainWindow;
   }
