@@ -59,6 +59,11 @@ size_kb=$(($(entry EstimatedSize)))
 program_kb=$(( ($(stat -c %s "$app/Tallowick.exe") + $(stat -c %s "$app/tallowick-cli.exe")) / 1024 ))
 check "uninstall entry: size $size_kb KB covers the programs ($program_kb KB)" test "$size_kb" -ge "$program_kb"
 
+# The one version: the installed command-line tool reports the version the setup program has.
+cli_version=$(wine "$app/tallowick-cli.exe" --version </dev/null 2>&1 | tr -d '\r')
+check "installed tallowick-cli --version ($cli_version) says $version" \
+  grep -qE "(^|[^0-9.])${version//./\\.}([^0-9.]|\$)" <<<"$cli_version"
+
 # The installed window program starts, shows its window, and on closing keeps its settings in
 # its own folder.
 wine "$app/Tallowick.exe" </dev/null >/dev/null 2>&1 &
