@@ -7,7 +7,7 @@
 find_program(TALLOWICK_MAKENSIS makensis)
 find_program(TALLOWICK_ZIP zip)
 if(NOT TALLOWICK_MAKENSIS OR NOT TALLOWICK_ZIP)
-  message(STATUS "makensis or zip not found: no setup program or portable zip (tools/setup.sh installs them)")
+  message(STATUS "makensis or zip missing (tools/setup.sh installs them): no setup program, no zip")
   return()
 endif()
 
@@ -26,8 +26,10 @@ add_custom_command(
   OUTPUT ${TALLOWICK_SETUP_EXE}
   COMMAND ${TALLOWICK_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
           -DVERSION4=${TALLOWICK_VERSION4} -DBINDIR=${CMAKE_BINARY_DIR}
-          -DRESDIR=${CMAKE_SOURCE_DIR}/res -DWIZARDBMP=${wizard_bmp} -DOUTFILE=${TALLOWICK_SETUP_EXE} ${nsi}
-  DEPENDS ${nsi} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico ${wizard_bmp} Tallowick tallowick-cli
+          -DRESDIR=${CMAKE_SOURCE_DIR}/res -DWIZARDBMP=${wizard_bmp}
+          -DOUTFILE=${TALLOWICK_SETUP_EXE} ${nsi}
+  DEPENDS ${nsi} ${wizard_bmp} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico
+          ${CMAKE_SOURCE_DIR}/res/product.h Tallowick tallowick-cli
   COMMENT "Building the setup program Tallowick-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
 

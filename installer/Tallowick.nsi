@@ -2,7 +2,7 @@
 ;   /DVERSION=1.2.3      the project's version, as it appears in the file names
 ;   /DVERSION4=1.2.3.0   the same in four parts, for the setup program's own version block
 ;   /DBINDIR=...         the build folder holding Tallowick.exe and tallowick-cli.exe
-;   /DRESDIR=...         the repository's res folder (icon)
+;   /DRESDIR=...         the repository's res folder (icon, product names)
 ;   /DWIZARDBMP=...      the picture of the first and last pages (installer/wizard.bmp)
 ;   /DOUTFILE=...        where the setup program goes
 
@@ -14,8 +14,10 @@ SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
-!define PRODUCT "拾光整理"
-!define PUBLISHER "Tallowick 工作室"
+; The product's Chinese name and its maker, as the programs' own resources spell them.
+!searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_PRODUCT_NAME_ZH "` PRODUCT `"`
+!searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_MAKER "` PUBLISHER `"`
+!searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_COPYRIGHT_YEAR "` COPYRIGHT_YEAR `"`
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowick"
 
 Name "${PRODUCT} ${VERSION}"
@@ -36,7 +38,7 @@ VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 安装程序"
 VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=2052 "LegalCopyright" "© 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "© ${COPYRIGHT_YEAR} ${PUBLISHER}"
 
 !define MUI_ICON "${RESDIR}\images\tallowick.ico"
 !define MUI_UNICON "${RESDIR}\images\tallowick.ico"

@@ -6,7 +6,10 @@
 set -euo pipefail
 setup=$1 zip=$2 version=$3 build=$4
 root=$(cd "$(dirname "$0")/../.." && pwd)
-[ -n "${DISPLAY:-}" ] || { echo "install_test: needs an X display (run it through tools/test.sh)" >&2; exit 1; }
+if [ -z "${DISPLAY:-}" ]; then
+  echo "install_test: needs an X display (run it through tools/test.sh)" >&2
+  exit 1
+fi
 
 failures=0
 check() { # check DESCRIPTION COMMAND...
@@ -15,7 +18,8 @@ check() { # check DESCRIPTION COMMAND...
 
 # The portable zip: one folder with both programs and the read-me.
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-expected="Tallowick-$version/ Tallowick-$version/Tallowick.exe Tallowick-$version/readme.txt Tallowick-$version/tallowick-cli.exe "
+folder=Tallowick-$version
+expected="$folder/ $folder/Tallowick.exe $folder/readme.txt $folder/tallowick-cli.exe "
 check "zip holds $expected" test "$listing" = "$expected"
 
 # A fresh prefix and a home of its own, so no shortcut or menu entry reaches the real desktop.
@@ -41,7 +45,10 @@ export_entry() {
   wine reg export "$key" 'C:\entry.reg' /y >/dev/null 2>&1 || true
   if [ -f "$file" ]; then iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'; fi >"$HOME/entry.txt"
 }
-entry() { sed -n "s/^\"$1\"=//p" "$HOME/entry.txt" | sed -e 's/^"\(.*\)"$/\1/' -e 's/\\\\/\\/g' -e 's/^dword:/0x/'; }
+entry() {
+  sed -n "s/^\"$1\"=//p" "$HOME/entry.txt" |
+    sed -e 's/^"\(.*\)"$/\1/' -e 's/\\\\/\\/g' -e 's/^dword:/0x/'
+}
 
 run "$setup" /S
 for file in Tallowick.exe tallowick-cli.exe Uninstall.exe; do
@@ -54,10 +61,12 @@ export_entry
 check "uninstall entry: name" test "$(entry DisplayName)" = 拾光整理
 check "uninstall entry: version" test "$(entry DisplayVersion)" = "$version"
 check "uninstall entry: publisher" test "$(entry Publisher)" = "Tallowick 工作室"
-check "uninstall entry: icon" test "$(entry DisplayIcon)" = 'C:\users\'"$(id -un)"'\AppData\Local\Programs\Tallowick\Tallowick.exe,0'
+windows_app='C:\users\'"$(id -un)"'\AppData\Local\Programs\Tallowick'
+check "uninstall entry: icon" test "$(entry DisplayIcon)" = "$windows_app\Tallowick.exe,0"
 size_kb=$(($(entry EstimatedSize)))
-program_kb=$(( ($(stat -c %s "$app/Tallowick.exe") + $(stat -c %s "$app/tallowick-cli.exe")) / 1024 ))
-check "uninstall entry: size $size_kb KB covers the programs ($program_kb KB)" test "$size_kb" -ge "$program_kb"
+program_kb=$(($(stat -c %s "$app/Tallowick.exe" "$app/tallowick-cli.exe" | paste -sd+) / 1024))
+check "uninstall entry: size $size_kb KB covers the programs ($program_kb KB)" \
+  test "$size_kb" -ge "$program_kb"
 
 # The one version: the installed command-line tool reports the version the setup program has.
 cli_version=$(wine "$app/tallowick-cli.exe" --version </dev/null 2>&1 | tr -d '\r')
