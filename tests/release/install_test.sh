@@ -64,7 +64,7 @@ check "uninstall entry: publisher" test "$(entry Publisher)" = "Tallowick 工作
 windows_app='C:\users\'"$(id -un)"'\AppData\Local\Programs\Tallowick'
 check "uninstall entry: icon" test "$(entry DisplayIcon)" = "$windows_app\Tallowick.exe,0"
 size_kb=$(($(entry EstimatedSize)))
-program_kb=$(($(stat -c %s "$app/Tallowick.exe" "$app/tallowick-cli.exe" | paste -sd+) / 1024))
+program_kb=$((($(stat -c %s "$app/Tallowick.exe" "$app/tallowick-cli.exe" | paste -sd+)) / 1024))
 check "uninstall entry: size $size_kb KB covers the programs ($program_kb KB)" \
   test "$size_kb" -ge "$program_kb"
 
@@ -73,18 +73,15 @@ cli_version=$(wine "$app/tallowick-cli.exe" --version </dev/null 2>&1 | tr -d '\
 check "installed tallowick-cli --version ($cli_version) says $version" \
   grep -qE "(^|[^0-9.])${version//./\\.}([^0-9.]|\$)" <<<"$cli_version"
 
-# The installed window program starts, shows its window, and on closing keeps its settings in
-# its own folder.
-wine "$app/Tallowick.exe" </dev/null >/dev/null 2>&1 &
-program=$!
+# The installed window program, started from the Start-menu shortcut as a user would, shows its
+# window, and on closing keeps its settings in its own folder.
+wine start /unix "$menu/拾光整理.lnk" </dev/null >/dev/null 2>&1
 window=$(timeout 60 xdotool search --sync --onlyvisible --classname tallowick | head -n 1) || true
-check "installed Tallowick.exe shows its window" test -n "$window"
+check "the Start-menu shortcut starts Tallowick.exe, which shows its window" test -n "$window"
 import -window root "$shots/installed-window.png"
 wine taskkill /im Tallowick.exe >/dev/null 2>&1 || true
-for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-check "Tallowick.exe closed when asked" bash -c "! kill -0 $program 2>/dev/null"
-kill "$program" 2>/dev/null || true
-wineserver -w
+check "Tallowick.exe closed when asked" timeout 30 wineserver -w
+wineserver -k 2>/dev/null || true
 check "the program kept Config.ini in its folder" test -f "$app/Config.ini"
 
 # An upgrade keeps the user's settings.
