@@ -7,6 +7,8 @@
 # Usage: tools/bench/window_bench.sh [--files N] [--reps R]   (Windows build must exist)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# Every Wine program of the run, the first included, must see the same X display.
+[ -n "${DISPLAY:-}" ] || exec "$root/tools/with-xvfb.sh" "$0" "$@"
 build=$root/build/windows
 files=20000 reps=3
 while [ $# -gt 0 ]; do
@@ -21,8 +23,9 @@ cmake --build "$build" --target Tallowick tallowick-cli tallowick-make-album \
 
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 "$root/tools/wine-prefix.sh" "$WINEPREFIX"
+wineserver -p || true  # may already be running
 work=$(mktemp -d "${TMPDIR:-/tmp}/tallowick-window-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 wine "$build/tallowick-make-album.exe" --files "$files" --min-size 1K --max-size 8K \
   "Z:$work/master" >/dev/null
 win() { echo "Z:$1" | tr / '\\'; }
@@ -47,23 +50,31 @@ run() {
     local opts=()
     [ "$mode" = move ] && opts+=(--move)
     local line
-    line=$(wine "$build/tallowick-window-job.exe" "$(win "$work/src/")\\" "$(win "$work/tar/")\\" \
-      "${opts[@]}" </dev/null 2>/dev/null | tr -d '\r')
+    line=$(wine "$build/tallowick-window-job.exe" "$(win "$work/src/")" "$(win "$work/tar/")" \
+      "${opts[@]}" </dev/null | tr -d '\r')
     echo "  window: $line" >&2
     echo "${line%% *}"
   fi
 }
 
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+# The command-line tool's time counts from its process start: take off what starting a Wine
+# program costs by itself (the window's time counts from the click on its running window).
+startup=$(for _ in 1 2 3; do
+  t0=$(date +%s.%N)
+  wine "$build/tallowick-cli.exe" --version </dev/null >/dev/null 2>&1 || true
+  t1=$(date +%s.%N)
+  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f\n", b - a }'
+done | median)
+echo "starting a Wine program: $startup s (taken off the tool's times)"
+
 bench() {
   for mode in copy move; do
     local cli window
     cli=$(for _ in $(seq "$reps"); do run "$mode" cli; done | median)
+    cli=$(awk -v c="$cli" -v s="$startup" 'BEGIN { print c - s }')
     window=$(for _ in $(seq "$reps"); do run "$mode" window; done | median)
     printf '%s of %d files: tallowick-cli %.2f s, window %.2f s, ratio %.2f\n' "$mode" "$files" \
       "$cli" "$window" "$(awk -v w="$window" -v c="$cli" 'BEGIN { print w / c }')"
   done
 }
-if [ -n "${DISPLAY:-}" ]; then bench; else export -f bench run median win; export work build files reps
-  "$root/tools/with-xvfb.sh" bash -c bench; fi
+bench
