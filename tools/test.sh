@@ -36,7 +36,7 @@ fi
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true; [ -z "$xvfb" ] || kill "$xvfb"' EXIT
 # The first Wine program starts Wine's background services, which would inherit its output
-# pipe and keep CTest waiting for it to close: start them here, away from any test.
-wine cmd /c exit </dev/null >/dev/null 2>&1
-# Windows and dialogs need an X display: TALLOWICK_DISPLAY, or a free one.
-tools/with-xvfb.sh ctest --preset windows
+# pipe and keep CTest waiting for it to close: start them here, away from any test. Windows and
+# dialogs need an X display (TALLOWICK_DISPLAY, or a free one), and Wine's desktop keeps the
+# display it started on, so the services start on it too.
+tools/with-xvfb.sh bash -c 'wine cmd /c exit </dev/null >/dev/null 2>&1; ctest --preset windows'

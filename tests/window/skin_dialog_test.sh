@@ -101,6 +101,16 @@ xdotool click --repeat 2 --delay 80 1
 settle
 [ "$(text 1031)" = "3 0" ] || fail "a double-click gave commands '$(text 1031)', expected '3 0'"
 
+# Out and in again, twice: each leave shows frame 0 and each return frame 1.
+for round in 1 2; do
+  xdotool mousemove "$((sx + 60))" "$((sy + 12))"
+  settle
+  expect_pixel "left the button ($round)" "${opaque[@]}" "${frame_colour[0]}"
+  xdotool mousemove "${opaque[@]}"
+  settle
+  expect_pixel "back over the button ($round)" "${opaque[@]}" "${frame_colour[1]}"
+done
+
 # Link label: blue, green under the pointer, blue again when it leaves; a click opens the target
 # and leaves it blue for good. The underline row makes the colour count reliable.
 read -r lx ly lw lh < <(rect 1021)
