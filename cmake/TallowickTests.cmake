@@ -91,6 +91,14 @@ if(WIN32)
   set_tests_properties(tests_app PROPERTIES TIMEOUT 900 ENVIRONMENT
                        "${TALLOWICK_TEST_ENVIRONMENT};TALLOWICK_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
+  # The setup program under Wine: install, start, upgrade, uninstall (tests/release).
+  if(TARGET release)
+    add_test(NAME release_install
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/install_test.sh ${TALLOWICK_SETUP_EXE}
+                     ${TALLOWICK_PORTABLE_ZIP} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR})
+    set_tests_properties(release_install PROPERTIES TIMEOUT 300)
+  endif()
+
   # Benchmark helper (tools/bench/window_bench.sh): one organize job timed from the window.
   add_executable(tallowick-window-job tools/bench/window_job_win32.cpp)
   target_link_libraries(tallowick-window-job PRIVATE tw_window_driver)
