@@ -54,19 +54,12 @@ BOOL CAboutDlg::OnInitDialog() {
 }
 
 bool CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (IsCtlColorMessage(message)) {
+    HBRUSH brush = OnCtlColor(message, wParam, lParam);
+    *result = reinterpret_cast<LRESULT>(brush);
+    return brush != nullptr;
+  }
   switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (HBRUSH brush = OnCtlColor(message, wParam, lParam)) {
-        *result = reinterpret_cast<LRESULT>(brush);
-        return true;
-      }
-      return false;
     case WM_DESTROY:
       m_brushSkin.reset();
       *result = 0;

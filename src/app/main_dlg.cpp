@@ -147,6 +147,11 @@ void CMainDlg::InitSkin() {
 }
 
 bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (IsCtlColorMessage(message)) {
+    HBRUSH brush = OnCtlColor(message, wParam, lParam);
+    *result = reinterpret_cast<LRESULT>(brush);
+    return brush != nullptr;
+  }
   switch (message) {
     case WM_SYSCOMMAND:
       *result = 0;
@@ -167,18 +172,6 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       OnDestroy();
       *result = 0;
       return true;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (HBRUSH brush = OnCtlColor(message, wParam, lParam)) {
-        *result = reinterpret_cast<LRESULT>(brush);
-        return true;
-      }
-      return false;
     case WM_ERASEBKGND:
       PaintSkinBackground(m_hWnd, reinterpret_cast<HDC>(wParam), m_brushSkin.get());
       *result = 1;

@@ -8,14 +8,9 @@ thread_local CDialog* t_creating = nullptr;
 
 // Messages whose answer a dialog procedure returns itself instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
+  if (IsCtlColorMessage(message))
+    return true;
   switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
     case WM_INITDIALOG:
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:

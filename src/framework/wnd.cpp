@@ -6,15 +6,9 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x54574E44;  // one subclass per window and object
 
 HWND ReflectionTarget(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsCtlColorMessage(message))
+    return reinterpret_cast<HWND>(lParam);
   switch (message) {
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<HWND>(lParam);
     case WM_DRAWITEM:
       if (wParam == 0)
         return nullptr;  // a menu item, not a control

@@ -8,6 +8,11 @@
 // Private messages by which a parent hands WM_CTLCOLOR* and WM_DRAWITEM to the child's object.
 constexpr UINT WM_REFLECT_BASE = WM_APP + 0x2000;
 
+// A control's or a dialog's colour request: WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC.
+inline bool IsCtlColorMessage(UINT message) {
+  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
 // The message a window object is dispatching, for its Default().
 struct WindowMessage {
   UINT message;
