@@ -7,7 +7,7 @@ if(WIN32)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   set(TALLOWICK_GTEST gtest gtest_main)
   # The Linux folders are visible to Wine programs on drive Z:.
-  set(TALLOWICK_SHARED_DIR "Z:${CMAKE_SOURCE_DIR}/../shared")
+  set(TALLOWICK_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/samples")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/media_samples")
   set(TALLOWICK_FUZZ_DIR "Z:${CMAKE_SOURCE_DIR}/tests/fuzz")
   # Wine turns Windows names into Linux file names in the locale's character set: without a
@@ -18,7 +18,7 @@ if(WIN32)
 else()
   find_package(GTest REQUIRED)
   set(TALLOWICK_GTEST GTest::gtest GTest::gtest_main)
-  set(TALLOWICK_SHARED_DIR "${CMAKE_SOURCE_DIR}/../shared")
+  set(TALLOWICK_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/samples")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/media_samples")
   set(TALLOWICK_FUZZ_DIR "${CMAKE_SOURCE_DIR}/tests/fuzz")
   set(TALLOWICK_TEST_ENVIRONMENT)
@@ -30,7 +30,7 @@ add_library(tw_test_support STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(tw_test_support PUBLIC tests/support)
 target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
 target_compile_definitions(tw_test_support PUBLIC
-  TALLOWICK_SAMPLES_DIR="${TALLOWICK_SHARED_DIR}/samples"
+  TALLOWICK_SAMPLES_DIR="${TALLOWICK_SAMPLES_DIR}"
   TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}"
   TALLOWICK_FUZZ_DIR="${TALLOWICK_FUZZ_DIR}")
 
