@@ -21,14 +21,21 @@ set(TALLOWICK_PORTABLE_ZIP ${CMAKE_BINARY_DIR}/Tallowick-${PROJECT_VERSION}-win6
 set(nsi ${CMAKE_SOURCE_DIR}/installer/Tallowick.nsi)
 set(readme ${CMAKE_SOURCE_DIR}/installer/readme.txt)
 set(wizard_bmp ${CMAKE_SOURCE_DIR}/installer/wizard.bmp)
+# The licence and the notices of what the programs contain from others, with Windows line ends
+# so that every editor shows their lines.
+set(license_txt ${CMAKE_BINARY_DIR}/legal/LICENSE.txt)
+set(notices_txt ${CMAKE_BINARY_DIR}/legal/THIRD-PARTY-NOTICES.txt)
+configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${license_txt} @ONLY NEWLINE_STYLE CRLF)
+configure_file(${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt ${notices_txt} @ONLY NEWLINE_STYLE CRLF)
 
 add_custom_command(
   OUTPUT ${TALLOWICK_SETUP_EXE}
   COMMAND ${TALLOWICK_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
           -DVERSION4=${TALLOWICK_VERSION4} -DBINDIR=${CMAKE_BINARY_DIR}
           -DRESDIR=${CMAKE_SOURCE_DIR}/res -DWIZARDBMP=${wizard_bmp}
+          -DLEGALDIR=${CMAKE_BINARY_DIR}/legal
           -DOUTFILE=${TALLOWICK_SETUP_EXE} ${nsi}
-  DEPENDS ${nsi} ${wizard_bmp} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico
+  DEPENDS ${nsi} ${wizard_bmp} ${license_txt} ${notices_txt} ${CMAKE_SOURCE_DIR}/res/images/tallowick.ico
           ${CMAKE_SOURCE_DIR}/res/product.h Tallowick tallowick-cli
   COMMENT "Building the setup program Tallowick-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
@@ -40,10 +47,10 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/portable ${TALLOWICK_PORTABLE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tallowick> $<TARGET_FILE:tallowick-cli> ${readme}
-          ${stage}
+          ${license_txt} ${notices_txt} ${stage}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/portable ${TALLOWICK_ZIP} -q -r -X
           ${TALLOWICK_PORTABLE_ZIP} Tallowick-${PROJECT_VERSION}
-  DEPENDS ${readme} Tallowick tallowick-cli
+  DEPENDS ${readme} ${license_txt} ${notices_txt} Tallowick tallowick-cli
   COMMENT "Building the portable zip Tallowick-${PROJECT_VERSION}-win64.zip"
   VERBATIM)
 

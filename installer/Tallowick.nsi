@@ -4,6 +4,7 @@
 ;   /DBINDIR=...         the build folder holding Tallowick.exe and tallowick-cli.exe
 ;   /DRESDIR=...         the repository's res folder (icon, product names)
 ;   /DWIZARDBMP=...      the picture of the first and last pages (installer/wizard.bmp)
+;   /DLEGALDIR=...       the licence and the third-party notices, with Windows line ends
 ;   /DOUTFILE=...        where the setup program goes
 
 Unicode true
@@ -62,6 +63,8 @@ Section "${PRODUCT}（必需）" SecProgram
   ; Config.ini is not part of the package, so an upgrade leaves the user's settings as they are.
   File "${BINDIR}\Tallowick.exe"
   File "${BINDIR}\tallowick-cli.exe"
+  File "${LEGALDIR}\LICENSE.txt"
+  File "${LEGALDIR}\THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -88,6 +91,8 @@ SectionEnd
 Section "Uninstall"
   Delete "$INSTDIR\Tallowick.exe"
   Delete "$INSTDIR\tallowick-cli.exe"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\Uninstall.exe"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\卸载 ${PRODUCT}.lnk"

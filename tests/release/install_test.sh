@@ -16,10 +16,11 @@ check() { # check DESCRIPTION COMMAND...
   if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1" >&2; failures=$((failures + 1)); fi
 }
 
-# The portable zip: one folder with both programs and the read-me.
-listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+# The portable zip: one folder with both programs, the read-me, the licence and the notices.
+listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
 folder=Tallowick-$version
-expected="$folder/ $folder/Tallowick.exe $folder/readme.txt $folder/tallowick-cli.exe "
+expected="$folder/ $folder/LICENSE.txt $folder/THIRD-PARTY-NOTICES.txt $folder/Tallowick.exe"
+expected+=" $folder/readme.txt $folder/tallowick-cli.exe "
 check "zip holds $expected" test "$listing" = "$expected"
 
 # A fresh prefix and a home of its own, so no shortcut or menu entry reaches the real desktop.
@@ -51,7 +52,7 @@ entry() {
 }
 
 run "$setup" /S
-for file in Tallowick.exe tallowick-cli.exe Uninstall.exe; do
+for file in Tallowick.exe tallowick-cli.exe Uninstall.exe LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   check "installed $file" test -f "$app/$file"
 done
 check "Start-menu shortcut" test -f "$menu/拾光整理.lnk"
