@@ -8,15 +8,14 @@
 #include <string>
 #include <thread>
 
-#include "framework/dialog.h"
-#include "framework/gdi_holders.h"
+#include "app/skin_dialog.h"
 #include "organize/organize_job.h"
 #include "skin/png_button.h"
 
 // Posted by the worker, both parameters 0: the job state has news to show.
 constexpr UINT WM_ORGANIZE_PROGRESS = WM_USER + 20;
 
-class CMainDlg : public CDialog, public COrganizeJob {
+class CMainDlg : public CSkinDialog, public COrganizeJob {
  public:
   explicit CMainDlg(HWND parent = nullptr);
   ~CMainDlg() override;
@@ -25,6 +24,8 @@ class CMainDlg : public CDialog, public COrganizeJob {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  COLORREF TextColour(int id) const override;
+  void OnDestroy() override;
 
   // Worker side of the job (called on the worker thread).
   void PostOrganizeProgress() override;
@@ -33,8 +34,6 @@ class CMainDlg : public CDialog, public COrganizeJob {
 
  private:
   void InitSkin();
-  HBRUSH OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnLButtonDown(LPARAM point);
   bool OnSysCommand(WPARAM id);
   bool OnPaint();
   bool OnCommand(WORD id, WORD code);
@@ -50,7 +49,6 @@ class CMainDlg : public CDialog, public COrganizeJob {
   void OnProgressRestTimer();
   // Writes the job state into the controls; after a walk, brings the buttons back.
   void ShowJobState();
-  void OnDestroy();
 
   // Runs the folder picker for one of the two folders; true when `path` was replaced.
   bool PickFolder(const char* prompt, std::string& path);
@@ -59,7 +57,6 @@ class CMainDlg : public CDialog, public COrganizeJob {
   // Stops a running walk and waits for the worker to end.
   void JoinWorker();
 
-  fw::Brush m_brushSkin;
   int m_nSkinWidth = 0;
   int m_nSkinHeight = 0;
   PngButton m_btnAbout;

@@ -102,5 +102,4 @@ void CMainDlg::OnDestroy() {
   theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
   theConfig.PathSrc = m_strPathSrc;
   theConfig.PathTar = m_strPathTar;
-  m_brushSkin.reset();
 }
