@@ -73,8 +73,6 @@ BOOL CMainDlg::OnInitDialog() {
   m_bDeleteSrc = theConfig.IsDeleteSrc != 0;
   m_strPathSrc = theConfig.PathSrc;
   m_strPathTar = theConfig.PathTar;
-  m_settings.fileFilters = theConfig.FileFilters;
-  m_settings.classifyByYear = theConfig.IsClassifyByYear != 0;
 
   InitSkin();
   UpdateData(FALSE);

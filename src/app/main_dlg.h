@@ -5,11 +5,14 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "app/skin_dialog.h"
 #include "organize/organize_job.h"
+#include "organize/organize_journal.h"
 #include "skin/png_button.h"
 
 // Posted by the worker, both parameters 0: the job state has news to show.
@@ -19,6 +22,11 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
  public:
   explicit CMainDlg(HWND parent = nullptr);
   ~CMainDlg() override;
+
+  // Takes back the job recorded in `journalPath` on the worker thread, with the organize job's
+  // progress, stop button and summary; records left alone go to errorFile.txt, which opens in
+  // the editor as after a failed job. False (nothing started) while a job runs.
+  bool StartUndo(const std::string& journalPath);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -50,6 +58,11 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   // Writes the job state into the controls; after a walk, brings the buttons back.
   void ShowJobState();
 
+  // Copies the settings and options of theConfig into the job; with KeepJournal set, opens a
+  // new journal for it (a journal that cannot be opened leaves the job without one).
+  void PrepareJob();
+  // Disables the organize button, shows stop and starts `work` on the worker thread.
+  void StartWorker(std::function<void()> work);
   // Runs the folder picker for one of the two folders; true when `path` was replaced.
   bool PickFolder(const char* prompt, std::string& path);
   // Repaints the skin under a transparent static whose text changed.
@@ -73,6 +86,7 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   static constexpr UINT kProgressRestMs = 20;
 
   std::thread m_worker;
+  std::unique_ptr<OrganizeJournal> m_journal;  // the running job's, with KeepJournal
   // Set from a post until the window has shown it and rested: the worker posts only when it is
   // clear, so the queue never fills and the last post is never refused.
   std::atomic<bool> m_bProgressPosted{false};
