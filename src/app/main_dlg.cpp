@@ -4,6 +4,7 @@
 #include "app/about_dlg.h"
 #include "app/app_globals.h"
 #include "app/main_layout.h"
+#include "app/options_dlg.h"
 #include "log/msgx.h"
 #include "organize/app_config.h"
 #include "product.h"
@@ -192,8 +193,11 @@ bool CMainDlg::OnCommand(WORD id, WORD code) {
     case IDC_BTN_ABOUT:
       OnBtnAbout();
       return true;
+    case IDC_BTN_OPTIONS:
+      OnBtnOptions();
+      return true;
     default:
-      return false;  // OK and Cancel take the dialog's standard course; options does nothing
+      return false;  // OK and Cancel take the dialog's standard course
   }
 }
 
@@ -234,6 +238,15 @@ void CMainDlg::OnBtnMin() {
 void CMainDlg::OnBtnAbout() {
   CAboutDlg about;
   about.DoModal();
+}
+
+// The options change what the next job does, so they open only between jobs.
+void CMainDlg::OnBtnOptions() {
+  if (m_bRunning)
+    return;
+  COptionsDlg options;
+  if (options.DoModal() == COptionsDlg::kUndoChosen)
+    StartUndo(options.UndoJournal());
 }
 
 void CMainDlg::InvalidateControl(int id) {

@@ -53,6 +53,7 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   void OnBtnClose();
   void OnBtnMin();
   void OnBtnAbout();
+  void OnBtnOptions();
   LRESULT OnOrganizeProgress();
   void OnProgressRestTimer();
   // Writes the job state into the controls; after a walk, brings the buttons back.
