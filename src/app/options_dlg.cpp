@@ -173,6 +173,7 @@ void COptionsDlg::OnOK() {
     if (!keyNamesIt)
       theConfig.FolderLayout.clear();
   } else {
+    theConfig.IsClassifyByYear = m_nByYear;
     theConfig.FolderLayout = FolderLayoutName(chosen);
   }
   EndDialog(IDOK);

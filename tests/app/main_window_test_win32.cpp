@@ -129,10 +129,6 @@ TEST(MainWindow, DragsByItsBodyAndStaticsMinimisesAndRestores) {
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.Main()); }));
   RECT restored = ScreenRectOf(program.Main());
   EXPECT_TRUE(EqualRect(&placed, &restored));
-
-  // The options button does nothing: no window opens, the main window stays.
-  Press(program, 1011);
-  EXPECT_EQ(program.Main(), FindTopLevel(program.ProcessId(), "#32770", nullptr));
 }
 
 TEST(MainWindow, OrganizeRefusesEachFailingStartCheck) {
