@@ -23,7 +23,7 @@ struct ConfigValues {
   int RenameClashes = 0;
   int Sidecars = 0;
   int KeepJournal = 0;       // the window writes a journal of each job (journal folder)
-  std::string FolderLayout;  // a FolderLayoutName; empty: what IsClassifyByYear says
+  std::string FolderLayout{};  // a FolderLayoutName; empty: what IsClassifyByYear says
 };
 
 // Reads the settings from the file at `iniPath`. Only reads: the command-line tool uses this
