@@ -231,11 +231,10 @@ void COptionsDlg::OnUndo() {
     MessageBoxA(m_hWnd, "无法读取上次整理的记录.", "提示", MB_ICONINFORMATION);
     return;
   }
-  const std::string question =
-      "将撤销上次整理: 共 " + std::to_string(counts.files) + " 个文件, " +
-      std::to_string(counts.folders) +
-      " 个新建的文件夹.\r\n复制的文件将被删除, 移动的文件将移回原处, 空的新文件夹将被删除; "
-      "之后改动过的文件不会动, 只会列出.\r\n\r\n确定要撤销吗?";
+  const std::string question = "将撤销上次整理: " + std::to_string(counts.files) + " 个文件, " +
+                               std::to_string(counts.folders) +
+                               " 个新建的文件夹.\r\n复制的文件将删除, 移动的文件将移回原处.\r\n"
+                               "之后改动过的文件不会动, 只会列出.\r\n\r\n确定要撤销吗?";
   if (MessageBoxA(m_hWnd, question.c_str(), "提示", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   m_strUndoJournal = m_strLastJournal;

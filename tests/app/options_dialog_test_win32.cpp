@@ -139,7 +139,8 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   EXPECT_EQ(1u, testfiles::ListFiles(program.Folder() + "journal").size());
 
   // Undo of the copy: the copies go, the files that were there before stay; offered once.
-  EXPECT_NE(std::string::npos, UndoFromOptions(program).find("共 4 个文件, 0 个新建的文件夹"));
+  EXPECT_NE(std::string::npos,
+            UndoFromOptions(program).find("上次整理: 4 个文件, 0 个新建的文件夹"));
   EXPECT_EQ("\r\n\r\n撤销文件 4 个, 无法撤销 0 个", WaitForSummary(program, "撤销文件"));
   EXPECT_EQ(tarBefore, testfiles::ReadTree(tar));
   EXPECT_EQ(srcBefore, testfiles::ReadTree(src));
@@ -205,7 +206,7 @@ TEST(OptionsDialog, UndoOfAMoveBringsTheSourcesBackAndListsAChangedFile) {
   ASSERT_TRUE(testfiles::WriteText(changed, "edited since"));
 
   EXPECT_NE(std::string::npos,
-            UndoFromOptions(program, "undo-question").find("共 2 个文件, 2 个新建的文件夹"));
+            UndoFromOptions(program, "undo-question").find("上次整理: 2 个文件, 2 个新建的文件夹"));
   EXPECT_EQ("\r\n\r\n撤销文件 1 个, 无法撤销 1 个", WaitForSummary(program, "撤销文件"));
   EXPECT_EQ((std::vector<std::string>{"a/IMG_5.jpg"}), testfiles::ListFiles(src));
   EXPECT_EQ(std::string(photo.begin(), photo.end()), testfiles::ReadAll(src + "a\\IMG_5.jpg"));
