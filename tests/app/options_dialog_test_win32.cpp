@@ -13,23 +13,10 @@ using namespace windriver;
 
 namespace {
 
-enum : int {
-  kOrganize = 1005,
-  kClose = 1009,
-  kOptions = 1011,
-  kMessage = 1018,
-  kDialogClose = 1101,
-  kFilters = 1102,
-  kRestoreDefault = 1103,
-  kByYear = 1104,
-  kLayout = 1105,
-  kMediaDates = 1106,
-  kSkipIdentical = 1107,
-  kRenameClashes = 1108,
-  kSidecars = 1109,
-  kJournal = 1110,
-  kUndo = 1111,
-};
+constexpr int kOrganize = 1005, kStop = 1007, kClose = 1009, kOptions = 1011, kMessage = 1018,
+              kDialogClose = 1101, kFilters = 1102, kRestoreDefault = 1103, kByYear = 1104,
+              kLayout = 1105, kMediaDates = 1106, kSkipIdentical = 1107, kRenameClashes = 1108,
+              kSidecars = 1109, kJournal = 1110, kUndo = 1111;
 constexpr int kChecks[] = {kMediaDates, kSkipIdentical, kRenameClashes, kSidecars, kJournal};
 
 // Clicks the options button and returns the dialog once it is up.
@@ -218,4 +205,32 @@ TEST(OptionsDialog, UndoOfAMoveBringsTheSourcesBackAndListsAChangedFile) {
             testfiles::ReadAll(program.Folder() + "errorFile.txt").find("文件已改动"));
   if (editor)
     PostMessageW(editor, WM_CLOSE, 0, 0);
+}
+
+// During a job the options button does nothing: a dialog opened then would still be up after it.
+TEST(OptionsDialog, OpensOnlyBetweenJobs) {
+  testfiles::TempFolder folders;
+  const std::string src = folders / "src\\";
+  const jpegbuilder::Bytes photo = jpegbuilder::PhotoWithDate("2015:01:02 08:00:00");
+  for (int i = 0; i < 3000; ++i) {
+    if (i % 100 == 0)
+      testfiles::MakeFolders(src + std::to_string(i / 100));
+    jpegbuilder::WriteBytes(src + std::to_string(i / 100) + "\\" + std::to_string(i) + ".jpg",
+                            photo);
+  }
+  ASSERT_TRUE(testfiles::MakeFolders(folders / "tar"));
+  ProgramUnderTest program("[Brindlemark]\r\nPathSrc=" + src + "\r\nPathTar=" + folders / "tar\\" +
+                           "\r\n");
+  ASSERT_TRUE(program.Start());
+  ClickCentre(program.Control(kOrganize));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program.Control(kStop)) != FALSE; }));
+  ClickCentre(program.Control(kOptions));
+  ASSERT_TRUE(IsWindowVisible(program.Control(kStop)));  // the click came while the job ran
+  ClickCentre(program.Control(kStop));
+  WaitForSummary(program, "整理文件");
+  EXPECT_EQ(nullptr, FindTopLevel(program.ProcessId(), "#32770", nullptr, program.Main()));
+  HWND dialog = OpenOptions(program);  // and once the job has ended it opens
+  ASSERT_TRUE(dialog);
+  Key("Escape");
+  WaitClosed(program, dialog);
 }
