@@ -25,7 +25,8 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
 
   // Takes back the job recorded in `journalPath` on the worker thread, with the organize job's
   // progress, stop button and summary; records left alone go to errorFile.txt, which opens in
-  // the editor as after a failed job. False (nothing started) while a job runs.
+  // the editor as after a failed job. False (nothing started) while a job runs or without a
+  // journal.
   bool StartUndo(const std::string& journalPath);
 
  protected:

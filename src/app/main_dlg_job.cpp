@@ -44,7 +44,7 @@ void CMainDlg::OnBtnOrganize() {
 }
 
 bool CMainDlg::StartUndo(const std::string& journalPath) {
-  if (m_bRunning)
+  if (m_bRunning || journalPath.empty())
     return false;
   JoinWorker();
   m_pJournal = nullptr;

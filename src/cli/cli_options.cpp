@@ -97,9 +97,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
 
   FolderLayout layout;
   if (!options->layout.empty() && !ParseFolderLayout(options->layout, &layout)) {
-    *error = "未知的目录样式: " + options->layout + " (可用:";
+    *error = "未知的目录样式: " + options->layout + " (可用: ";
     for (FolderLayout known : kFolderLayouts) {
-      error->append(" ").append(FolderLayoutName(known));
+      error->append(known == kFolderLayouts[0] ? "" : ", ").append(FolderLayoutName(known));
     }
     error->append(")");
     return false;

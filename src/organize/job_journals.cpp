@@ -123,8 +123,13 @@ std::string LastJobJournal(const std::string& appPath) {
     return {};
   }
   bool undone = false;
-  ForEachLine(text, [&](std::string_view line) { undone |= line == kUndoneMark; });
-  return undone ? std::string() : path;
+  bool anyRecord = false;
+  ForEachLine(text, [&](std::string_view line) {
+    JournalRecord record;
+    undone |= line == kUndoneMark;
+    anyRecord |= ParseJournalLine(line, &record);
+  });
+  return undone || !anyRecord ? std::string() : path;
 }
 
 bool MarkJournalUndone(const std::string& path) {

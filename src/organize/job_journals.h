@@ -16,7 +16,8 @@ std::string JobJournalFolder(const std::string& appPath);
 // cannot be made.
 std::string NewJobJournalPath(const std::string& appPath);
 
-// The newest journal, or empty when there is none or it has been undone.
+// The newest journal, or empty when there is none, it has been undone, or its job placed and
+// created nothing.
 std::string LastJobJournal(const std::string& appPath);
 
 // Marks the journal as undone, so that LastJobJournal no longer offers it. False on failure.

@@ -9,19 +9,12 @@
 
 namespace {
 
-TEST(FolderLayout, NamesReadBackAndTheKeyOverridesTheYearFlag) {
+TEST(FolderLayout, EachNameReadsBackAndAnyOtherKeyLeavesTheChoiceToTheYearFlag) {
   for (FolderLayout layout : kFolderLayouts) {
-    FolderLayout read = FolderLayout::kYearDay;
-    EXPECT_TRUE(ParseFolderLayout(FolderLayoutName(layout), &read));
-    EXPECT_EQ(read, layout);
     EXPECT_EQ(EffectiveLayout(FolderLayoutName(layout), 0), layout);
   }
-  FolderLayout read;
-  for (const char* wrong : {"", "Day", "day ", "year_day", "numeric\r"}) {
-    EXPECT_FALSE(ParseFolderLayout(wrong, &read)) << wrong;
-    EXPECT_EQ(EffectiveLayout(wrong, 0), FolderLayout::kDay) << wrong;
-    EXPECT_EQ(EffectiveLayout(wrong, -3), FolderLayout::kYearDay) << wrong;
-  }
+  EXPECT_EQ(EffectiveLayout("Day", 0), FolderLayout::kDay);
+  EXPECT_EQ(EffectiveLayout("day ", -3), FolderLayout::kYearDay);
 }
 
 TEST_F(OrganizeTest, EachLayoutPlacesByTheDateItsPartsAllowElseByTheFileDay) {
@@ -32,13 +25,12 @@ TEST_F(OrganizeTest, EachLayoutPlacesByTheDateItsPartsAllowElseByTheFileDay) {
   };
   std::vector<Row> photos = {
       {"2012:05:17 10:20:30", {"2012年/05月/2012-05-17", "2012年/2012-05", "2012/05/17"}},
-      {""},
       {"Mon:day:x", {"Mon年/day月/Mon-day-x", "Mon年/Mon-day", "Mon/day/x"}},
       {"2012:05:17:03", {"2012年/05月/2012-05-17-03", "2012年/2012-05", "2012/05/17-03"}},
   };
   // A part that is empty, blank or climbs out of its folder: the file's own day instead.
   for (const char* date :
-       {"2012:05", "20120517", "..:..:..", "2012:..:17", "2012:05:..", ":05:17", "2012::17",
+       {"", "2012:05", "20120517", "..:..:..", "2012:..:17", "2012:05:..", ":05:17", "2012::17",
         "2012:05:", "  :05:17", "2012: .:17", "2012:05/..:17", "../..:05:17"}) {
     photos.push_back({date});
   }
@@ -56,9 +48,7 @@ TEST_F(OrganizeTest, EachLayoutPlacesByTheDateItsPartsAllowElseByTheFileDay) {
   for (const char* name : names) {
     ASSERT_TRUE(testfiles::MakeFolders(temp / "in/a/b/" + name));
     RecordingJob job;
-    FolderLayout layout;
-    ASSERT_TRUE(ParseFolderLayout(name, &layout));
-    job.m_settings.SetLayout(layout);
+    job.m_settings.SetLayout(EffectiveLayout(name, 1));
     Run(job, Folder("in/src"), Folder(std::string("in/a/b/") + name));
     EXPECT_EQ(job.m_nFailCount, 0) << name << job.m_strErrors;
   }

@@ -1,6 +1,7 @@
 // The window's journals beside the program and an undo run as a job: the newest journal is the
 // last job's, an undo takes back what is unchanged, lists the rest, and is not offered twice.
 #include <string>
+#include <utility>
 
 #include "organize/job_journals.h"
 #include "organize/organize_journal.h"
@@ -10,18 +11,12 @@ namespace {
 
 TEST_F(OrganizeTest, TheLastJobIsTakenBackOnceAndAChangedFileIsListed) {
   const std::string app = Folder("app");
-  const std::string journals = JobJournalFolder(app);
-  EXPECT_EQ(LastJobJournal(app), "");
-  // Older journals, and a file that is none: the oldest journals go, the other file stays.
+  // Of 25 older journals the newest 19 stay beside the new one.
   for (int i = 10; i < 35; ++i) {
     File("app/journal/2000-01-01_0000" + std::to_string(i) + ".txt");
   }
-  File("app/journal/notes.txt");
   const std::string path = NewJobJournalPath(app);
-  ASSERT_EQ(path.rfind(journals, 0), 0u);
-  EXPECT_EQ(testfiles::ListFiles(journals).size(), kKeptJobJournals);  // 19 and notes.txt
-  EXPECT_TRUE(testfiles::Exists(journals + "2000-01-01_000034.txt"));
-  EXPECT_FALSE(testfiles::Exists(journals + "2000-01-01_000015.txt"));
+  EXPECT_EQ(testfiles::ListFiles(JobJournalFolder(app)).front(), "2000-01-01_000016.txt");
 
   Photo("src/a.jpg", "2012:05:17 10:20:30");
   Photo("src/sub/c.jpg", "2012:05:17 10:20:30");
@@ -32,12 +27,10 @@ TEST_F(OrganizeTest, TheLastJobIsTakenBackOnceAndAChangedFileIsListed) {
   job.m_pJournal = &journal;
   job.m_bDeleteSrc = true;
   Run(job);
-  ASSERT_EQ(job.m_nFileCount, 3);
   EXPECT_EQ(LastJobJournal(app), path);
   JournalCounts counts;
-  ASSERT_TRUE(CountJournal(path, &counts));
-  EXPECT_EQ(counts.files, 3);
-  EXPECT_EQ(counts.folders, 4);
+  EXPECT_TRUE(CountJournal(path, &counts));
+  EXPECT_EQ(std::pair(counts.files, counts.folders), std::pair(3, 4));
   const std::string changed = Tgt() + testfiles::Native("2019年/2019-03-04/b.mp4");
   ASSERT_TRUE(testfiles::WriteText(changed, "changed since"));
 
@@ -50,10 +43,8 @@ TEST_F(OrganizeTest, TheLastJobIsTakenBackOnceAndAChangedFileIsListed) {
   EXPECT_EQ(undo.LatestMessage(), summary);
   EXPECT_EQ(testfiles::ReadAll(FailureFile()),
             "\xEF\xBB\xBF无法撤销, 文件已改动: " + changed + "\r\n" + summary);
-  EXPECT_EQ(undo.failureFiles, Files{FailureFile()});
   EXPECT_EQ(LastJobJournal(app), "");
-  ASSERT_TRUE(CountJournal(path, &counts));
-  EXPECT_EQ(counts.files, 3);  // the mark is no record
+  EXPECT_TRUE(CountJournal(path, &counts) && counts.files == 3);  // the mark is no record
 }
 
 }  // namespace
