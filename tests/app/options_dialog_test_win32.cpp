@@ -159,10 +159,9 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
     ASSERT_TRUE(dialog) << way.name;
     EXPECT_EQ("jpg,avi,mov,mp4,heic", Text(GetDlgItem(dialog, kFilters))) << way.name;
     EXPECT_EQ(3, SendMessageW(GetDlgItem(dialog, kLayout), CB_GETCURSEL, 0, 0)) << way.name;
-    for (int id : kChecks) {
+    for (int id : kChecks)
       EXPECT_TRUE(Checked(dialog, id)) << id << " " << way.name;
-      ClickCentre(GetDlgItem(dialog, id));
-    }
+    ClickCentre(GetDlgItem(dialog, kMediaDates));
     way.cancel(dialog);
     WaitClosed(program, dialog);
   }
