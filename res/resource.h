@@ -5,6 +5,7 @@
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN_DIALOG 102
+#define IDD_OPTIONS 103
 #define IDM_ABOUTBOX 0x0010  // system-menu command
 #define IDC_STATIC (-1)      // a static without an id of its own
 
@@ -24,6 +25,10 @@
 #define IDP_ORGANIZE 141
 #define IDP_STOP 142
 #define IDP_ABOUT_OK 145
+#define IDP_DIALOG_OK 146
+#define IDP_DIALOG_CANCEL 147
+#define IDP_RESTORE_DEFAULT 148
+#define IDP_UNDO_LAST 149
 
 // Main window controls
 #define IDC_BTN_PHOTO_DIR 1001
@@ -47,3 +52,19 @@
 #define IDC_ABOUT_TITLE 1016
 #define IDC_ABOUT_ICON 1017
 #define IDC_ABOUT_QQ 1018
+
+// Options dialog controls (OK and Cancel are IDOK and IDCANCEL)
+#define IDC_OPT_TITLE 1100
+#define IDC_OPT_CLOSE 1101
+#define IDC_OPT_FILTERS 1102
+#define IDC_OPT_FILTERS_DEFAULT 1103
+#define IDC_OPT_BY_YEAR 1104
+#define IDC_OPT_LAYOUT 1105
+#define IDC_OPT_MEDIA_DATES 1106
+#define IDC_OPT_SKIP_IDENTICAL 1107
+#define IDC_OPT_RENAME_CLASHES 1108
+#define IDC_OPT_SIDECARS 1109
+#define IDC_OPT_JOURNAL 1110
+#define IDC_OPT_UNDO 1111
+#define IDC_OPT_LABEL 1112  // the labels before the filter box and the layout list
+#define IDC_OPT_NOTE 1113   // the one-line explanations under the controls

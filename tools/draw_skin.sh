@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the program's skin: the two window bitmaps, the ten four-frame button strips, the icon
+# Draws the program's skin: the two window bitmaps, the four-frame button strips, the icon
 # and the hand cursor, into res/images. The output is committed, so a build needs none of the
 # tools used here (ImageMagick, the WenQuanYi Zen Hei font, python3 for the cursor's bytes).
 #   tools/draw_skin.sh [PREVIEW_DIR]
@@ -32,26 +32,34 @@ caption_size=19 # the one caption size of the large buttons
 s=4
 
 # --- the large buttons: a rounded teal plate with a white caption --------------------------
-# big_frame CAPTION PLATE TEXT SHIFT SHADOW OUT
+# big_frame CAPTION PLATE TEXT SHIFT SHADOW OUT [WIDTH HEIGHT POINTSIZE]
 big_frame() {
   local caption=$1 plate=$2 text=$3 shift=$4 shadow=$5 file=$6
-  convert -size 155x52 xc:none \
-    -fill "$shadow" -draw "roundrectangle 2,4 152,49 $radius,$radius" \
-    -fill "$plate" -draw "roundrectangle 2,$((2 + shift)) 152,$((47 + shift)) $radius,$radius" \
-    -font "$font" -pointsize "$caption_size" -fill "$text" -gravity center \
+  local w=${7:-155} h=${8:-52} size=${9:-$caption_size}
+  convert -size "${w}x${h}" xc:none \
+    -fill "$shadow" -draw "roundrectangle 2,4 $((w - 3)),$((h - 3)) $radius,$radius" \
+    -fill "$plate" -draw "roundrectangle 2,$((2 + shift)) $((w - 3)),$((h - 5 + shift)) $radius,$radius" \
+    -font "$font" -pointsize "$size" -fill "$text" -gravity center \
     -annotate "+0+$((shift - 1))" "$caption" "$file"
 }
+# big_strip CAPTION OUT [WIDTH HEIGHT POINTSIZE]
 big_strip() {
   local caption=$1 file=$2
-  big_frame "$caption" "$teal" white 0 'rgba(16,62,75,0.22)' "$work/f0.png"
-  big_frame "$caption" "$teal_hover" white 0 'rgba(16,62,75,0.22)' "$work/f1.png"
-  big_frame "$caption" "$teal_pressed" '#DCEBEF' 1 none "$work/f2.png"
-  big_frame "$caption" "$grey" "$grey_text" 0 'rgba(16,62,75,0.10)' "$work/f3.png"
+  shift 2
+  big_frame "$caption" "$teal" white 0 'rgba(16,62,75,0.22)' "$work/f0.png" "$@"
+  big_frame "$caption" "$teal_hover" white 0 'rgba(16,62,75,0.22)' "$work/f1.png" "$@"
+  big_frame "$caption" "$teal_pressed" '#DCEBEF' 1 none "$work/f2.png" "$@"
+  big_frame "$caption" "$grey" "$grey_text" 0 'rgba(16,62,75,0.10)' "$work/f3.png" "$@"
   convert "$work"/f[0-3].png +append +repage "PNG32:$file"
 }
 big_strip "照片目录" "$out/photo_folder.png"
 big_strip "输出目录" "$out/output_folder.png"
 big_strip "整理" "$out/organize.png"
+# The options dialog's buttons: the same plates, smaller.
+big_strip "确定" "$out/dialog_ok.png" 88 32 14
+big_strip "取消" "$out/dialog_cancel.png" 88 32 14
+big_strip "恢复默认" "$out/restore_default.png" 80 26 12
+big_strip "撤销上次整理…" "$out/undo_last.png" 140 32 14
 
 # --- symbol buttons: a symbol over nothing, a light disc when pointed at, a dark disc when
 # pressed (symbol one pixel lower), the symbol greyed in the last frame ----------------------

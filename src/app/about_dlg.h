@@ -4,22 +4,18 @@
 
 #include <windows.h>
 
-#include "framework/dialog.h"
-#include "framework/gdi_holders.h"
+#include "app/skin_dialog.h"
 #include "skin/png_button.h"
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public CSkinDialog {
  public:
   CAboutDlg();
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  COLORREF TextColour(int id) const override;
 
  private:
-  HBRUSH OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
-
   PngButton m_btnOK;
-  fw::Brush m_brushSkin;
 };

@@ -4,7 +4,7 @@
 #include "app/about_dlg.h"
 #include "app/app_globals.h"
 #include "app/main_layout.h"
-#include "app/skin_paint.h"
+#include "app/options_dlg.h"
 #include "log/msgx.h"
 #include "organize/app_config.h"
 #include "product.h"
@@ -28,7 +28,7 @@ void Place(HWND window, const LayoutRect& r) {
 }  // namespace
 
 CMainDlg::CMainDlg(HWND parent)
-    : CDialog(IDD_MAIN_DIALOG, parent),
+    : CSkinDialog(IDD_MAIN_DIALOG, parent),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 CMainDlg::~CMainDlg() {
@@ -74,8 +74,6 @@ BOOL CMainDlg::OnInitDialog() {
   m_bDeleteSrc = theConfig.IsDeleteSrc != 0;
   m_strPathSrc = theConfig.PathSrc;
   m_strPathTar = theConfig.PathTar;
-  m_settings.fileFilters = theConfig.FileFilters;
-  m_settings.classifyByYear = theConfig.IsClassifyByYear != 0;
 
   InitSkin();
   UpdateData(FALSE);
@@ -85,19 +83,11 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::InitSkin() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  fw::Bitmap skin(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_MAIN_SKIN)));
-  BITMAP info{};
-  GetObjectA(skin.get(), sizeof info, &info);
-  m_nSkinWidth = info.bmWidth;
-  m_nSkinHeight = info.bmHeight;
+  const SIZE skin = LoadSkin(IDB_MAIN_SKIN);
+  m_nSkinWidth = skin.cx;
+  m_nSkinHeight = skin.cy;
   CMsgX::m_nLine = 770;
   CMsgX::Printf("皮肤背景大小为: %d, %d", m_nSkinWidth, m_nSkinHeight);
-  m_brushSkin.reset(CreatePatternBrush(skin.get()));
-  skin.reset();  // the brush keeps its own copy of the pattern
-
-  RECT window{};
-  GetWindowRect(m_hWnd, &window);
-  MoveWindow(m_hWnd, window.left, window.top, m_nSkinWidth, m_nSkinHeight, TRUE);
 
   // Each button takes its frame's size from its strip (or keeps its template size).
   m_btnClose.LoadPng(IDP_CLOSE);
@@ -147,11 +137,6 @@ void CMainDlg::InitSkin() {
 }
 
 bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  if (IsCtlColorMessage(message)) {
-    HBRUSH brush = OnCtlColor(message, wParam, lParam);
-    *result = reinterpret_cast<LRESULT>(brush);
-    return brush != nullptr;
-  }
   switch (message) {
     case WM_SYSCOMMAND:
       *result = 0;
@@ -168,17 +153,6 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
       }
       break;
-    case WM_DESTROY:
-      OnDestroy();
-      *result = 0;
-      return true;
-    case WM_ERASEBKGND:
-      PaintSkinBackground(m_hWnd, reinterpret_cast<HDC>(wParam), m_brushSkin.get());
-      *result = 1;
-      return true;
-    case WM_LBUTTONDOWN:
-      OnLButtonDown(lParam);
-      return false;  // the press also takes its standard course
     case WM_ORGANIZE_PROGRESS:
       *result = OnOrganizeProgress();
       return true;
@@ -191,7 +165,7 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     default:
       break;
   }
-  return CDialog::HandleMessage(message, wParam, lParam, result);
+  return CSkinDialog::HandleMessage(message, wParam, lParam, result);
 }
 
 bool CMainDlg::OnCommand(WORD id, WORD code) {
@@ -219,29 +193,17 @@ bool CMainDlg::OnCommand(WORD id, WORD code) {
     case IDC_BTN_ABOUT:
       OnBtnAbout();
       return true;
+    case IDC_BTN_OPTIONS:
+      OnBtnOptions();
+      return true;
     default:
-      return false;  // OK and Cancel take the dialog's standard course; options does nothing
+      return false;  // OK and Cancel take the dialog's standard course
   }
 }
 
-// Statics, the check box and the read-only edit are drawn transparently over the skin.
-HBRUSH CMainDlg::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT reflected = 0;
-  ReflectToChild(message, wParam, lParam, &reflected);  // a link label selects its font here
-  if (message == WM_CTLCOLORDLG)
-    return m_brushSkin.get();
-  if (message != WM_CTLCOLORSTATIC)
-    return reinterpret_cast<HBRUSH>(reflected);
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  SetBkMode(dc, TRANSPARENT);
-  const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-  SetTextColor(dc, id == IDC_MAKER_LINK ? kMakerColour : kTextColour);
-  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-}
-
-// A press on the body is handed to the system as a press on a caption, which moves the window.
-void CMainDlg::OnLButtonDown(LPARAM point) {
-  PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, point);
+// Statics, the check box and the read-only edit are drawn in teal, the maker line in white.
+COLORREF CMainDlg::TextColour(int id) const {
+  return id == IDC_MAKER_LINK ? kMakerColour : kTextColour;
 }
 
 bool CMainDlg::OnSysCommand(WPARAM id) {
@@ -276,6 +238,15 @@ void CMainDlg::OnBtnMin() {
 void CMainDlg::OnBtnAbout() {
   CAboutDlg about;
   about.DoModal();
+}
+
+// The options change what the next job does, so they open only between jobs.
+void CMainDlg::OnBtnOptions() {
+  if (m_bRunning)
+    return;
+  COptionsDlg options;
+  if (options.DoModal() == COptionsDlg::kUndoChosen)
+    StartUndo(options.UndoJournal());
 }
 
 void CMainDlg::InvalidateControl(int id) {

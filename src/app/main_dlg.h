@@ -5,26 +5,36 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
-#include "framework/dialog.h"
-#include "framework/gdi_holders.h"
+#include "app/skin_dialog.h"
 #include "organize/organize_job.h"
+#include "organize/organize_journal.h"
 #include "skin/png_button.h"
 
 // Posted by the worker, both parameters 0: the job state has news to show.
 constexpr UINT WM_ORGANIZE_PROGRESS = WM_USER + 20;
 
-class CMainDlg : public CDialog, public COrganizeJob {
+class CMainDlg : public CSkinDialog, public COrganizeJob {
  public:
   explicit CMainDlg(HWND parent = nullptr);
   ~CMainDlg() override;
+
+  // Takes back the job recorded in `journalPath` on the worker thread, with the organize job's
+  // progress, stop button and summary; records left alone go to errorFile.txt, which opens in
+  // the editor as after a failed job. False (nothing started) while a job runs or without a
+  // journal.
+  bool StartUndo(const std::string& journalPath);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  COLORREF TextColour(int id) const override;
+  void OnDestroy() override;
 
   // Worker side of the job (called on the worker thread).
   void PostOrganizeProgress() override;
@@ -33,8 +43,6 @@ class CMainDlg : public CDialog, public COrganizeJob {
 
  private:
   void InitSkin();
-  HBRUSH OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnLButtonDown(LPARAM point);
   bool OnSysCommand(WPARAM id);
   bool OnPaint();
   bool OnCommand(WORD id, WORD code);
@@ -46,12 +54,17 @@ class CMainDlg : public CDialog, public COrganizeJob {
   void OnBtnClose();
   void OnBtnMin();
   void OnBtnAbout();
+  void OnBtnOptions();
   LRESULT OnOrganizeProgress();
   void OnProgressRestTimer();
   // Writes the job state into the controls; after a walk, brings the buttons back.
   void ShowJobState();
-  void OnDestroy();
 
+  // Copies the settings and options of theConfig into the job; with KeepJournal set, opens a
+  // new journal for it (a journal that cannot be opened leaves the job without one).
+  void PrepareJob();
+  // Disables the organize button, shows stop and starts `work` on the worker thread.
+  void StartWorker(std::function<void()> work);
   // Runs the folder picker for one of the two folders; true when `path` was replaced.
   bool PickFolder(const char* prompt, std::string& path);
   // Repaints the skin under a transparent static whose text changed.
@@ -59,7 +72,6 @@ class CMainDlg : public CDialog, public COrganizeJob {
   // Stops a running walk and waits for the worker to end.
   void JoinWorker();
 
-  fw::Brush m_brushSkin;
   int m_nSkinWidth = 0;
   int m_nSkinHeight = 0;
   PngButton m_btnAbout;
@@ -76,6 +88,7 @@ class CMainDlg : public CDialog, public COrganizeJob {
   static constexpr UINT kProgressRestMs = 20;
 
   std::thread m_worker;
+  std::unique_ptr<OrganizeJournal> m_journal;  // the running job's, with KeepJournal
   // Set from a post until the window has shown it and rested: the worker posts only when it is
   // clear, so the queue never fills and the last post is never refused.
   std::atomic<bool> m_bProgressPosted{false};

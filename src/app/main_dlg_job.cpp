@@ -4,6 +4,7 @@
 
 #include "folderpicker/folder_dialog.h"
 #include "organize/app_config.h"
+#include "organize/job_journals.h"
 #include "platform/launch.h"
 #include "resource.h"
 
@@ -37,12 +38,47 @@ void CMainDlg::OnBtnOrganize() {
   // The organize button was disabled until the last walk ended; its worker may still be
   // writing the failure file from its own copy of the list.
   JoinWorker();
+  PrepareJob();
+  const std::string failureFile = theConfig.PathApp + "errorFile.txt";
+  StartWorker([this, failureFile] { RunOrganize(failureFile); });
+}
+
+bool CMainDlg::StartUndo(const std::string& journalPath) {
+  if (m_bRunning || journalPath.empty())
+    return false;
+  JoinWorker();
+  m_pJournal = nullptr;
+  m_journal.reset();
+  const std::string failureFile = theConfig.PathApp + "errorFile.txt";
+  StartWorker([this, journalPath, failureFile] { RunUndo(journalPath, failureFile); });
+  return true;
+}
+
+void CMainDlg::PrepareJob() {
+  m_settings.fileFilters = theConfig.FileFilters;
+  m_settings.SetLayout(EffectiveLayout(theConfig.FolderLayout, theConfig.IsClassifyByYear));
+  m_settings.readMediaDates = theConfig.ReadMediaDates != 0;
+  m_settings.skipIdentical = theConfig.SkipIdentical != 0;
+  m_settings.renameClashes = theConfig.RenameClashes != 0;
+  m_settings.sidecars = theConfig.Sidecars != 0;
+  m_pJournal = nullptr;
+  m_journal.reset();
+  if (theConfig.KeepJournal != 0) {
+    auto journal = std::make_unique<OrganizeJournal>();
+    const std::string path = NewJobJournalPath(theConfig.PathApp);
+    if (!path.empty() && journal->Open(path)) {
+      m_journal = std::move(journal);
+      m_pJournal = m_journal.get();
+    }
+  }
+}
+
+void CMainDlg::StartWorker(std::function<void()> work) {
   m_bJobEnded = false;
   BeginJob();
   EnableWindow(m_btnOrganize.m_hWnd, FALSE);
   ShowWindow(m_btnStop.m_hWnd, SW_SHOW);
-  const std::string failureFile = theConfig.PathApp + "errorFile.txt";
-  m_worker = std::thread([this, failureFile] { RunOrganize(failureFile); });
+  m_worker = std::thread(std::move(work));
 }
 
 void CMainDlg::OnBtnStop() {
@@ -102,5 +138,4 @@ void CMainDlg::OnDestroy() {
   theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
   theConfig.PathSrc = m_strPathSrc;
   theConfig.PathTar = m_strPathTar;
-  m_brushSkin.reset();
 }

@@ -91,10 +91,15 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
       ReadConfigFile(streams.configFile.empty() ? platform::ProgramFolder() + kConfigFileName
                                                 : streams.configFile);
   job.m_settings.fileFilters = options.filterGiven ? options.filter : config.FileFilters;
-  job.m_settings.classifyByYear = !options.flat && config.IsClassifyByYear != 0;
+  FolderLayout layout;
+  if (!ParseFolderLayout(options.layout, &layout)) {
+    layout = options.flat ? FolderLayout::kDay
+                          : EffectiveLayout(config.FolderLayout, config.IsClassifyByYear);
+  }
+  job.m_settings.SetLayout(layout);
   job.m_settings.skipIdentical = options.skipIdentical || config.SkipIdentical != 0;
   job.m_settings.renameClashes = options.renameClashes || config.RenameClashes != 0;
-  job.m_settings.sidecars = options.sidecars;
+  job.m_settings.sidecars = options.sidecars || config.Sidecars != 0;
   job.m_settings.readMediaDates = options.mediaDates || config.ReadMediaDates != 0;
 
   const std::string refusal = job.CheckStart();

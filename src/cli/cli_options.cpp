@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "organize/folder_layout.h"
 #include "organize/organize_job.h"
 
 namespace {
@@ -16,6 +17,7 @@ struct OptionInfo {
 constexpr OptionInfo kOptions[] = {
     {"--move", &CliOptions::move, nullptr},
     {"--flat", &CliOptions::flat, nullptr},
+    {"--layout", nullptr, &CliOptions::layout},
     {"--dry-run", &CliOptions::dryRun, nullptr},
     {"--quiet", &CliOptions::quiet, nullptr},
     {"--help", &CliOptions::help, nullptr},
@@ -93,6 +95,15 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
     }
   }
 
+  FolderLayout layout;
+  if (!options->layout.empty() && !ParseFolderLayout(options->layout, &layout)) {
+    *error = "未知的目录样式: " + options->layout + " (可用: ";
+    for (FolderLayout known : kFolderLayouts) {
+      error->append(known == kFolderLayouts[0] ? "" : ", ").append(FolderLayoutName(known));
+    }
+    error->append(")");
+    return false;
+  }
   if (!options->undo.empty()) {
     if (!options->folders.empty()) {
       *error = "--undo 不带目录";

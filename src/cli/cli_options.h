@@ -17,6 +17,7 @@ struct CliOptions {
   bool sidecars = false;             // --sidecars: sidecars and live-photo videos follow their file
   std::string journal;               // --journal: record created folders and placed files
   std::string undo;                  // --undo: take back the job of this journal (no folders)
+  std::string layout;                // --layout: a FolderLayoutName, checked here
   std::string filter;                // --filter; the job's default text unless given
   bool filterGiven = false;          // --filter was given (it overrides Config.ini)
   std::string errorFile;             // --error-file; empty: errorFile.txt in the program's folder
@@ -26,6 +27,6 @@ struct CliOptions {
 // Reads the arguments that follow the program name. Options may stand before, between or
 // after the folders; "--" makes every later argument a folder. --help and --version end the
 // reading at once. False with a one-line message in `error` when the command line is wrong
-// (unknown option, missing or unexpected option argument, not exactly two folders, or any
-// folder with --undo).
+// (unknown option, missing or unexpected option argument, an unknown --layout name, not
+// exactly two folders, or any folder with --undo).
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options, std::string* error);

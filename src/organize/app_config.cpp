@@ -23,6 +23,12 @@ void Write(const std::string& path, const char* key, const std::string& value) {
   platform::WriteIniText(path, kConfigSection, key, value.c_str());
 }
 
+void WriteIfChanged(const std::string& path, const char* key, int value, int loaded) {
+  if (value != loaded) {
+    Write(path, key, std::to_string(value));
+  }
+}
+
 }  // namespace
 
 ConfigValues ReadConfigFile(const std::string& iniPath) {
@@ -36,6 +42,9 @@ ConfigValues ReadConfigFile(const std::string& iniPath) {
   values.ReadMediaDates = ReadInt(iniPath, "ReadMediaDates", defaults.ReadMediaDates);
   values.SkipIdentical = ReadInt(iniPath, "SkipIdentical", defaults.SkipIdentical);
   values.RenameClashes = ReadInt(iniPath, "RenameClashes", defaults.RenameClashes);
+  values.Sidecars = ReadInt(iniPath, "Sidecars", defaults.Sidecars);
+  values.KeepJournal = ReadInt(iniPath, "KeepJournal", defaults.KeepJournal);
+  values.FolderLayout = ReadText(iniPath, "FolderLayout", defaults.FolderLayout);
   return values;
 }
 
@@ -63,6 +72,10 @@ void CAppConfig::LoadConfig() {
   ReadMediaDates = values.ReadMediaDates;
   SkipIdentical = values.SkipIdentical;
   RenameClashes = values.RenameClashes;
+  Sidecars = values.Sidecars;
+  KeepJournal = values.KeepJournal;
+  FolderLayout = values.FolderLayout;
+  m_loaded = values;
 }
 
 void CAppConfig::SaveConfig() {
@@ -73,6 +86,16 @@ void CAppConfig::SaveConfig() {
   Write(path, "PathTar", PathTar);
   Write(path, "FileFilters", FileFilters);
   Write(path, "IsClassifyByYear", std::to_string(IsClassifyByYear));
+  // The options: only those changed since loading, so a file written by a run that left them
+  // alone keeps its bytes (a hand-written "01" stays "01").
+  WriteIfChanged(path, "ReadMediaDates", ReadMediaDates, m_loaded.ReadMediaDates);
+  WriteIfChanged(path, "SkipIdentical", SkipIdentical, m_loaded.SkipIdentical);
+  WriteIfChanged(path, "RenameClashes", RenameClashes, m_loaded.RenameClashes);
+  WriteIfChanged(path, "Sidecars", Sidecars, m_loaded.Sidecars);
+  WriteIfChanged(path, "KeepJournal", KeepJournal, m_loaded.KeepJournal);
+  if (FolderLayout != m_loaded.FolderLayout) {
+    Write(path, "FolderLayout", FolderLayout);
+  }
 }
 
 int CAppConfig::LaunchFile(const char* file, const char* parameters, bool wait, int show,

@@ -16,10 +16,14 @@ struct ConfigValues {
   std::string PathTar;
   std::string FileFilters = "jpg,avi,mov,mp4";
   int IsClassifyByYear = 1;
-  // Read only: set by hand in the file, never written (later options switch on with them).
+  // The options beyond the five settings; off by default. A key is written back only when its
+  // value differs from what the file gave, so a file nobody changed keeps its bytes.
   int ReadMediaDates = 0;
   int SkipIdentical = 0;
   int RenameClashes = 0;
+  int Sidecars = 0;
+  int KeepJournal = 0;       // the window writes a journal of each job (journal folder)
+  std::string FolderLayout{};  // a FolderLayoutName; empty: what IsClassifyByYear says
 };
 
 // Reads the settings from the file at `iniPath`. Only reads: the command-line tool uses this
@@ -40,7 +44,8 @@ class CAppConfig {
   void FindAppPath();
   // Reads every setting from PathApp + "Config.ini".
   void LoadConfig();
-  // Writes the five settings; the read-only keys are left as the file has them.
+  // Writes the five settings, and each option whose value differs from what the file gave
+  // (a key the file lacks gave its default); the options left as read are not touched.
   void SaveConfig();
 
   // Runs `file` through the shell (see platform::LaunchFile): with `wait` set returns once it
@@ -56,6 +61,12 @@ class CAppConfig {
   int ReadMediaDates = 0;
   int SkipIdentical = 0;
   int RenameClashes = 0;
+  int Sidecars = 0;
+  int KeepJournal = 0;
+  std::string FolderLayout;
+
+ private:
+  ConfigValues m_loaded;  // as LoadConfig read them, to tell which options changed
 };
 
 // Defined by the window program, which fixes the order in which its globals are built.

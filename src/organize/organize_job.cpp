@@ -10,15 +10,18 @@
 
 namespace {
 
-// Writes `text` to `path`, creating or truncating the file: no byte-order mark, no line break
-// added. False when the file cannot be opened or written.
+// Writes `text` to `path`, creating or truncating the file, after a UTF-8 byte-order mark: an
+// editor that does not guess UTF-8 would read the Chinese lines in its own code page. No line
+// break added. False when the file cannot be opened or written.
 bool WriteFailureFile(const std::string& path, const std::string& text) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
                                                        &std::fclose);
   if (!file) {
     return false;
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  static constexpr char kMark[] = "\xEF\xBB\xBF";
+  const bool written = std::fwrite(kMark, 1, 3, file.get()) == 3 &&
+                       std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   return std::fclose(file.release()) == 0 && written;
 }
 
@@ -99,7 +102,10 @@ void COrganizeJob::RunOrganize(const std::string& failureFilePath) {
     OrganizeFolder(m_jobSource);
   }
 
-  const std::string summary = SummaryText();
+  FinishRun(SummaryText(), failureFilePath);
+}
+
+void COrganizeJob::FinishRun(const std::string& summary, const std::string& failureFilePath) {
   SetMessage(summary);
 
   // The failure file gets its own copy of the list, taken before the running flag is

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "organize/folder_layout.h"
 #include "platform/platform.h"
 
 class OrganizeJournal;
@@ -22,13 +23,25 @@ inline bool IsSkippedEntry(const std::string& name) {
 // Settings the walk reads for every file.
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive
-  bool classifyByYear = true;                   // year folders above the day folders
+  // The folders above each file. The flag names the two first layouts as older callers do:
+  // false with the default layout gives FolderLayout::kDay. SetLayout keeps both in step.
+  FolderLayout layout = FolderLayout::kYearDay;
+  bool classifyByYear = true;  // year folders above the day folders
   bool skipIdentical = false;  // a taken name holding the same bytes counts as in place
   bool renameClashes = false;  // a taken name gives way to "name(1).ext", "name(2).ext", ...
   bool sidecars = false;       // .xmp/.aae/.thm files and live-photo videos follow their file
   // Days also from HEIF EXIF, video metadata and file names, and .jpeg files read as JPEGs;
   // a dry run then names each day's source.
   bool readMediaDates = false;
+
+  void SetLayout(FolderLayout chosen) {
+    layout = chosen;
+    classifyByYear = chosen != FolderLayout::kDay;
+  }
+  // The layout the walk uses.
+  FolderLayout EffectiveLayout() const {
+    return layout == FolderLayout::kYearDay && !classifyByYear ? FolderLayout::kDay : layout;
+  }
 };
 
 class COrganizeJob {
@@ -71,6 +84,12 @@ class COrganizeJob {
   // OnFailureFileWritten() with that path.
   void RunOrganize(const std::string& failureFilePath);
 
+  // The worker's part of taking a job back from its journal (call BeginJob first): each record
+  // undone or left alone becomes the latest message, the summary "撤销文件 N 个, 无法撤销 M 个"
+  // ends it, and the records left alone go to the failure file as RunOrganize writes it. A
+  // journal worked through to its end is marked undone (see MarkJournalUndone).
+  void RunUndo(const std::string& journalPath, const std::string& failureFilePath);
+
   // Clears the running flag: the file in hand finishes, no further entry is handled.
   void Stop() { m_bRunning = false; }
 
@@ -90,6 +109,9 @@ class COrganizeJob {
   virtual void OnFailureFileWritten(const std::string& /*path*/) {}
 
  private:
+  // The end of a run: `summary` becomes the latest message, the running flag is cleared, and
+  // when anything failed the list and summary go to the failure file.
+  void FinishRun(const std::string& summary, const std::string& failureFilePath);
   // Places one file that passed the filter: `m_source` holds its real path, `lowerSource` the
   // lower-cased one shown in messages; `listing` stands on its entry, whose last-write time is
   // read only when the file has no usable photo date (on Linux that costs a stat).

@@ -112,7 +112,8 @@ class Undoer {
 }  // namespace
 
 bool UndoJournal(const std::string& journalPath, bool dryRun,
-                 const std::function<void(const std::string&)>& report, UndoCounts* counts) {
+                 const std::function<void(const std::string&)>& report, UndoCounts* counts,
+                 const std::atomic<bool>* running) {
   *counts = UndoCounts();
   std::string text;
   if (!ReadWholeFile(journalPath, &text)) {
@@ -141,6 +142,9 @@ bool UndoJournal(const std::string& journalPath, bool dryRun,
     rest.remove_prefix(end + 1);
   }
   for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+    if (running != nullptr && !*running) {
+      break;
+    }
     if (line->empty() || line->front() == '#') {
       continue;
     }

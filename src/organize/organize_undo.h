@@ -4,6 +4,7 @@
 // counted, never forced.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -14,6 +15,8 @@ struct UndoCounts {
 
 // Works through the journal's records from the last to the first. Each action and each file
 // left alone is passed to `report` as one line (without a line break). A dry run checks and
-// reports the same but changes nothing. False when the journal cannot be read at all.
+// reports the same but changes nothing. With `running` given, the undo ends after the record
+// in hand once it is cleared. False when the journal cannot be read at all.
 bool UndoJournal(const std::string& journalPath, bool dryRun,
-                 const std::function<void(const std::string&)>& report, UndoCounts* counts);
+                 const std::function<void(const std::string&)>& report, UndoCounts* counts,
+                 const std::atomic<bool>* running = nullptr);

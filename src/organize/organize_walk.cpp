@@ -2,6 +2,7 @@
 // passes the filter into a date folder under the job's target, by copy or move.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "metadata/media_date.h"
 #include "metadata/photo_date.h"
@@ -70,6 +71,53 @@ std::string DateOfEntry(const platform::FolderListing& listing, bool readMediaDa
   return DayText(found.day);
 }
 
+// The year, month and day texts of a date text "Y-M-D" (the day is all after the second '-'),
+// each usable as a folder name on its own. False when the text has no such three parts.
+bool SplitDate(const std::string& date, std::string parts[3]) {
+  const std::size_t first = date.find('-');
+  const std::size_t second = first == std::string::npos ? first : date.find('-', first + 1);
+  if (second == std::string::npos) {
+    return false;
+  }
+  parts[0] = date.substr(0, first);
+  parts[1] = date.substr(first + 1, second - first - 1);
+  parts[2] = date.substr(second + 1);
+  return IsUsableDateText(parts[0]) && IsUsableDateText(parts[1]) && IsUsableDateText(parts[2]);
+}
+
+// The folders, from the target down, that a file with the (usable or empty) date text `date`
+// goes into; `localDay` gives the file's own day when the date text cannot serve.
+template <typename LocalDay>
+std::vector<std::string> LayoutFolders(FolderLayout layout, std::string date, LocalDay localDay) {
+  if (layout == FolderLayout::kDay) {
+    return {date.empty() ? DayText(localDay()) : date};
+  }
+  if (layout == FolderLayout::kYearDay) {
+    std::string year = date.substr(0, date.find('-'));
+    if (year.empty()) {
+      // No year in the photo's date: the file's own local day gives both texts.
+      const platform::LocalDate local = localDay();
+      year = YearText(local);
+      date = DayText(local);
+    }
+    return {year + "年", date};
+  }
+  // The other layouts take the date apart: one that does not split goes by the file's day.
+  std::string parts[3];
+  if (!SplitDate(date, parts)) {
+    SplitDate(DayText(localDay()), parts);
+  }
+  const std::string& year = parts[0];
+  switch (layout) {
+    case FolderLayout::kYearMonthDay:
+      return {year + "年", parts[1] + "月", year + "-" + parts[1] + "-" + parts[2]};
+    case FolderLayout::kYearMonth:
+      return {year + "年", year + "-" + parts[1]};
+    default:
+      return {year, parts[1], parts[2]};
+  }
+}
+
 }  // namespace
 
 void COrganizeJob::OrganizeFolder(std::string path) {
@@ -127,21 +175,17 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
     date.clear();
   }
 
+  // Each folder level but the last is created here, the last one below.
   m_dateFolder.assign(m_jobTarget);
-  if (m_settings.classifyByYear) {
-    std::string year = date.substr(0, date.find('-'));
-    if (year.empty()) {
-      // No year in the photo's date: the file's own local day gives both texts.
-      const platform::LocalDate local = LocalDayOf(listing.LastWriteTime());
-      year = YearText(local);
-      date = DayText(local);
+  const std::vector<std::string> levels =
+      LayoutFolders(m_settings.EffectiveLayout(), date,
+                    [&listing] { return LocalDayOf(listing.LastWriteTime()); });
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    if (i != 0) {
+      CreateFolderIfMissing(m_dateFolder);
     }
-    m_dateFolder.append(year).append("年").push_back(kSep);
-    CreateFolderIfMissing(m_dateFolder);
-  } else if (date.empty()) {
-    date = DayText(LocalDayOf(listing.LastWriteTime()));
+    m_dateFolder.append(levels[i]).push_back(kSep);
   }
-  m_dateFolder.append(date).push_back(kSep);
 
   CreateFolderIfMissing(m_dateFolder);
   // A dry run with media dates also says where each day came from.

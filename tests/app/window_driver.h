@@ -57,7 +57,8 @@ class ProgramUnderTest {
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-  // Starts the program and waits for its main window; false when it did not appear.
+  // Starts the program (again, once it has ended) and waits for its main window; false when it
+  // did not appear.
   bool Start();
   // Waits for the process to end; its exit code, or -1 on a timeout.
   int WaitForExit(int milliseconds = 10000);

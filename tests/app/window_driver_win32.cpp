@@ -253,6 +253,10 @@ ProgramUnderTest::~ProgramUnderTest() {
 }
 
 bool ProgramUnderTest::Start() {
+  if (m_process.hProcess) {  // a restart once the program has ended
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring line = L"\"" + Wide(m_folder) + L"Tallowick.exe\"";

@@ -19,6 +19,10 @@ TEST(CliConfig, ConfigIniSetsFilterAndLayoutAndOptionsOverrideIt) {
        {"--filter=mp4"},
        {"2013-01-02/clip.mp4"}},
       {"[brindlemark]\r\nfilefilters=MP4,TXT\r\n", {}, {}},  // paths are lower-cased first
+      {"[Brindlemark]\r\nFolderLayout=year-month\r\n", {}, {"2013年/2013-01/clip.mp4"}},
+      {"[Brindlemark]\r\nFolderLayout=year-month\r\n",
+       {"--flat", "--layout=numeric"},
+       {"2013/01/02/clip.mp4"}},
   };
   for (const auto& test : cases) {
     SCOPED_TRACE(test.config != nullptr ? test.config : "no Config.ini");

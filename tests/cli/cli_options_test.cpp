@@ -70,6 +70,8 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
       {{"s", "t", "--journal"}, "error: 选项 --journal 需要一个参数"},
       {{"--sidecars=1", "s", "t"}, "error: 选项 --sidecars 不带参数"},
+      {{"--layout", "Day", "s", "t"},
+       "error: 未知的目录样式: Day (可用: year-day, day, year-month-day, year-month, numeric)"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.first), c.second) << "case " << &c - cases;

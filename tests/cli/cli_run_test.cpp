@@ -81,8 +81,8 @@ TEST_F(CliRun, CopiesPrintsEachMessageAndListsTheFailure) {
                                    "\n失败列表: " + errors_ + "\n"))
       << result.out;
   EXPECT_EQ(result.out.find("整理文件"), result.out.rfind("整理文件"));
-  EXPECT_EQ(testfiles::ReadAll(errors_),
-            failure.substr(0, failure.size() - 1) + "\r\n\r\n\r\n整理文件 3 个, 失败 1 个");
+  EXPECT_EQ(testfiles::ReadAll(errors_), "\xEF\xBB\xBF" + failure.substr(0, failure.size() - 1) +
+                                             "\r\n\r\n\r\n整理文件 3 个, 失败 1 个");
 }
 
 TEST_F(CliRun, FlatMoveAndFilterReachTheJob) {

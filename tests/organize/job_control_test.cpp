@@ -79,7 +79,8 @@ TEST_F(OrganizeTest, FailureFileHoldsTheFailuresAndTheSummary) {
   const std::string expected = "复制文件失败: " + platform::ToLower(Src()) + "a.jpg -> " + Tgt() +
                                testfiles::Native("2019年/2019-03-04/a.jpg") +
                                "\r\n\r\n\r\n整理文件 1 个, 失败 1 个";
-  EXPECT_EQ(testfiles::ReadAll(FailureFile()), expected);  // truncated, no BOM, no final CR LF
+  // Truncated, after a UTF-8 byte-order mark, no final CR LF.
+  EXPECT_EQ(testfiles::ReadAll(FailureFile()), "\xEF\xBB\xBF" + expected);
   EXPECT_EQ(job.m_strErrors, expected);
   EXPECT_EQ(job.failureFiles, Files{FailureFile()});
   EXPECT_EQ(TargetFiles(), Files{"2019年"});
