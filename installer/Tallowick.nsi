@@ -100,14 +100,16 @@ Section "Uninstall"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-  ; The settings and the last failure list are the user's: asked about, and kept by a silent
-  ; uninstall, which must not throw away what nobody was asked about.
+  ; The settings, the last failure list and the job journals are the user's: asked about, and
+  ; kept by a silent uninstall, which must not throw away what nobody was asked about.
   IfFileExists "$INSTDIR\Config.ini" askUserData 0
-  IfFileExists "$INSTDIR\errorFile.txt" askUserData keepUserData
+  IfFileExists "$INSTDIR\errorFile.txt" askUserData 0
+  IfFileExists "$INSTDIR\journal\*.*" askUserData keepUserData
   askUserData:
-    MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除设置文件 Config.ini 和失败记录 errorFile.txt？$\r$\n选“否”则保留，重新安装后继续使用。" /SD IDNO IDNO keepUserData
+    MessageBox MB_YESNO|MB_ICONQUESTION "是否同时删除设置文件 Config.ini、失败记录 errorFile.txt 和整理记录 journal 文件夹？$\r$\n选“否”则保留，重新安装后继续使用。" /SD IDNO IDNO keepUserData
     Delete "$INSTDIR\Config.ini"
     Delete "$INSTDIR\errorFile.txt"
+    RMDir /r "$INSTDIR\journal"
   keepUserData:
   ; Removed only when empty: anything else the user put there stays.
   RMDir "$INSTDIR"
