@@ -95,9 +95,10 @@ check "upgrade left the programs" test -f "$app/Tallowick.exe" -a -f "$app/tallo
 # A silent uninstall removes programs, shortcuts and entry and keeps the settings. The
 # uninstaller relaunches itself from a temporary copy: wineserver -w waits for that too.
 echo "error list" >"$app/errorFile.txt"
+mkdir -p "$app/journal" && echo "folder x end" >"$app/journal/2026-12-07_103015.txt"
 run "$app/Uninstall.exe" /S
 check "uninstall removed the programs, kept only the user's files" \
-  test "$(ls "$app" | sort | tr '\n' ' ')" = "Config.ini errorFile.txt "
+  test "$(ls "$app" | sort | tr '\n' ' ')" = "Config.ini errorFile.txt journal "
 check "uninstall removed the Start-menu folder" test ! -e "$menu"
 check "uninstall removed the desktop shortcut" test ! -e "$profile/Desktop/拾光整理.lnk"
 export_entry
