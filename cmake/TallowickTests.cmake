@@ -71,7 +71,7 @@ if(TARGET tests_faults)
 endif()
 if(WIN32)
   include(cmake/TallowickWindowTests.cmake)
-  tallowick_test_program(resources tw_resources gdiplus ole32 version)
+  tallowick_test_program(resources tw_resources tw_skin version)
 
   # The window program and the folder picker under Wine on an X display, driven with a real
   # pointer and read back from this test process; screenshots go to window-shots/.

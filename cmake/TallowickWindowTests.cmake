@@ -8,7 +8,6 @@ set_property(SOURCE tests/skin/skin_test.rc APPEND PROPERTY INCLUDE_DIRECTORIES
 
 # The dialog layer: real windows, so the program needs the X display the test script starts.
 tallowick_test_program(framework tw_framework)
-target_sources(tests_framework PRIVATE tests/framework/framework_test.rc)
 
 # The skin test dialog, the driver that reads it from another process, and the script that
 # moves a real pointer over it (xdotool on the X display) and saves screenshots.
