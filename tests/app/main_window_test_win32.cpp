@@ -77,12 +77,14 @@ TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
   EXPECT_EQ(tar, Text(program.Control(1020)));
   EXPECT_EQ(BST_CHECKED, SendMessageW(program.Control(1006), BM_GETCHECK, 0, 0));
 
-  // Texts in their colours over the light skin: the paths and the check box in teal (a thin
-  // face with smoothed edges seldom reaches the full colour, so any clearly teal pixel counts),
-  // the maker line white on its dark band.
+  // Texts in their colours over the skin: the paths and the check box in teal (a thin face with
+  // smoothed edges seldom reaches the full colour, so any clearly teal pixel counts), the maker
+  // line white on its dark band (until the window has painted it, a white box).
   auto teal = [](int r, int g, int b) { return r < 170 && g > r + 30 && b > r + 45; };
   for (int id : {1019, 1006})
     EXPECT_TRUE(Shows(program.Control(id), teal)) << id;
+  auto dark = [](int r, int g, int b) { return r + g + b < 300; };
+  EXPECT_TRUE(Shows(program.Control(1013), dark, 400 * 18 / 2));
   EXPECT_TRUE(Shows(program.Control(1013), IsWhite));
   Screenshot("main-window", program.Main());
 }
@@ -188,7 +190,7 @@ TEST(MainWindow, AboutBoxOpensByButtonAndSystemMenuCentredOverTheWindow) {
     EXPECT_FALSE(IsWindowEnabled(program.Main()));
     if (byButton) {
       ClickCentre(GetDlgItem(about, IDOK));
-    } else {  // opened again: its links, bound afresh, draw in their near-white
+    } else {  // opened again: its texts still draw in their near-white on the dark skin
       EXPECT_TRUE(Shows(GetDlgItem(about, 1014), IsWhite, 10));
       Screenshot("about-box", program.Main());
       Key("Escape");

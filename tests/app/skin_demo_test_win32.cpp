@@ -6,18 +6,6 @@
 
 using namespace windriver;
 
-namespace {
-
-// Pixels of the test strip's frame 0 (normal) and frame 1 (pointer over).
-bool Red(int r, int g, int b) {
-  return r > 150 && g < 60 && b < 90;
-}
-bool Green(int r, int g, int b) {
-  return r < 90 && g > 150 && b < 90;
-}
-
-}  // namespace
-
 TEST(SkinDemo, ButtonsAnswerThePointerAndLinksOpenTheirTarget) {
   ProgramUnderTest demo("", TALLOWICK_SKIN_DEMO_EXE);
   ASSERT_TRUE(demo.Start(1032));
@@ -29,16 +17,19 @@ TEST(SkinDemo, ButtonsAnswerThePointerAndLinksOpenTheirTarget) {
   const RECT expected{corner.left, corner.top, corner.left + 40, corner.top + 24};
   EXPECT_TRUE(EqualRect(&shown, &expected)) << shown.left << "," << shown.top << "," << shown.right;
 
-  // The hover frame shows only while the pointer is over the button.
+  // The hover frame (frame 1, green in the test strip; frame 0 is red) shows only while the
+  // pointer is over the button.
+  bool (*red)(int, int, int) = [](int r, int g, int b) { return r > 150 && g < 60 && b < 90; };
+  bool (*green)(int, int, int) = [](int r, int g, int b) { return r < 90 && g > 150 && b < 90; };
   auto frameShows = [&](bool (*frame)(int, int, int), bool (*other)(int, int, int)) {
     return WaitFor(
         [&] { return CountPixelsWhere(shown, frame) > 100 && CountPixelsWhere(shown, other) == 0; },
         3000);
   };
   MoveTo({5, 5});
-  EXPECT_TRUE(frameShows(Red, Green)) << "pointer away";
+  EXPECT_TRUE(frameShows(red, green)) << "pointer away";
   MoveTo({shown.left + 5, shown.top + 12});
-  EXPECT_TRUE(frameShows(Green, Red)) << "pointer over";
+  EXPECT_TRUE(frameShows(green, red)) << "pointer over";
   Screenshot("skin-hover", demo.Main());
 
   // One command for a click, two for a double-click.
