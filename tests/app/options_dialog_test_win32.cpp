@@ -199,7 +199,7 @@ TEST(OptionsDialog, UndoOfAMoveBringsTheSourcesBackAndListsAChangedFile) {
   EXPECT_EQ((std::vector<std::string>{"2018年/2018-07-08/IMG_6.jpg"}), testfiles::ListFiles(tar));
   EXPECT_EQ("edited since", testfiles::ReadAll(changed));
   HWND editor = nullptr;
-  EXPECT_TRUE(WaitFor([&] { return (editor = FindTopLevelByCaption("errorFile")) != nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return (editor = FindTopLevel(0, nullptr, "errorFile")) != nullptr; }));
   EXPECT_NE(std::string::npos,
             testfiles::ReadAll(program.Folder() + "errorFile.txt").find("文件已改动"));
   if (editor)

@@ -1,94 +1,66 @@
-// String 101, the version block and the manifest of the window program.
+// The texts the window program carries in its resources, read as the program reads them: the About
+// menu item's string, the version block (one version everywhere) and the manifest.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "resource.h"
-#include "resource_bytes.h"
+#include "skin/global.h"
 #include "tallowick_version.h"
 
 namespace {
 
-TEST(ProgramTexts, AboutMenuItemString) {
-  const wchar_t* text = nullptr;
-  int length =
-      LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
-  ASSERT_GT(length, 0);
-  EXPECT_EQ(Utf8({text, static_cast<size_t>(length)}), "关于 Tallowick(&A)...");
+// Resource `id` of a type by its number ("#16" RT_VERSION, "#24" RT_MANIFEST) through the
+// product's reader.
+std::vector<BYTE> Resource(UINT id, const char* type) {
+  DWORD size = 0;
+  CGlobal::GetResourceData(id, nullptr, &size, type);
+  std::vector<BYTE> bytes(size);
+  CGlobal::GetResourceData(id, bytes.data(), &size, type);
+  return bytes;
 }
 
-class VersionBlock : public testing::Test {
- protected:
-  void SetUp() override {
-    auto bytes = ResourceBytes(VS_VERSION_INFO, RT_VERSION);
-    ASSERT_FALSE(bytes.empty());
-    // The query works on a writable copy, as it would on one read from a file.
-    copy_.assign(bytes.begin(), bytes.end());
-  }
-  void* Query(const wchar_t* path, UINT* size = nullptr) {
-    void* value = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(copy_.data(), path, &value, &length))
-      return nullptr;
-    if (size)
-      *size = length;
-    return value;
-  }
-  std::vector<std::uint8_t> copy_;
-};
+TEST(ProgramTexts, AboutMenuItemInTheUtf8CodePage) {
+  char text[64] = "";
+  LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, text, sizeof text);
+  EXPECT_STREQ("关于 Tallowick(&A)...", text);
+  EXPECT_EQ(65001u, GetACP());
+  const std::vector<BYTE> bytes = Resource(1, "#24");
+  const std::string manifest(bytes.begin(), bytes.end());
+  for (const char* part : {">UTF-8</activeCodePage>", ">false</dpiAware>",
+                           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
+    EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+}
 
-TEST_F(VersionBlock, NumbersFollowTheProjectVersion) {
-  auto* fixed = static_cast<VS_FIXEDFILEINFO*>(Query(L"\\"));
-  ASSERT_NE(fixed, nullptr);
+TEST(ProgramTexts, VersionBlockFollowsTheProjectVersion) {
+  std::vector<BYTE> block = Resource(VS_VERSION_INFO, "#16");
+  ASSERT_FALSE(block.empty());
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
   const DWORD high = MAKELONG(TALLOWICK_VERSION_MINOR, TALLOWICK_VERSION_MAJOR);
   const DWORD low = MAKELONG(TALLOWICK_VERSION_TWEAK, TALLOWICK_VERSION_PATCH);
-  EXPECT_EQ(fixed->dwFileVersionMS, high);
-  EXPECT_EQ(fixed->dwFileVersionLS, low);
-  EXPECT_EQ(fixed->dwProductVersionMS, high);
-  EXPECT_EQ(fixed->dwProductVersionLS, low);
-  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-}
+  EXPECT_EQ(high, fixed->dwFileVersionMS);
+  EXPECT_EQ(low, fixed->dwFileVersionLS);
+  EXPECT_EQ(high, fixed->dwProductVersionMS);
+  EXPECT_EQ(low, fixed->dwProductVersionLS);
 
-TEST_F(VersionBlock, ChineseStringBlock) {
-  UINT size = 0;
-  auto* translation = static_cast<WORD*>(Query(L"\\VarFileInfo\\Translation", &size));
-  ASSERT_NE(translation, nullptr);
-  ASSERT_EQ(size, 4u);
-  EXPECT_EQ(translation[0], 0x0804);
-  EXPECT_EQ(translation[1], 1200);
-
-  const struct {
-    const wchar_t* name;
-    const char* value;
-  } entries[] = {
-      {L"InternalName", "Tallowick"},
-      {L"OriginalFilename", "Tallowick.exe"},
-      {L"ProductName", "Tallowick"},
-      {L"CompanyName", ""},
-      {L"FileVersion", TALLOWICK_VERSION_TEXT},
-      {L"ProductVersion", TALLOWICK_VERSION_TEXT},
+  // Simplified Chinese, Unicode: the string table the shell shows.
+  const std::string version = TALLOWICK_VERSION_TEXT;
+  const std::wstring entries[][2] = {
+      {L"ProductName", L"Tallowick"},
+      {L"OriginalFilename", L"Tallowick.exe"},
+      {L"FileVersion", std::wstring(version.begin(), version.end())},
+      {L"ProductVersion", std::wstring(version.begin(), version.end())},
   };
-  for (const auto& e : entries) {
-    std::wstring path = std::wstring(L"\\StringFileInfo\\080404b0\\") + e.name;
-    UINT length = 0;
-    auto* value = static_cast<const wchar_t*>(Query(path.c_str(), &length));
-    ASSERT_NE(value, nullptr) << Utf8(e.name);
-    EXPECT_EQ(Utf8(value), e.value) << Utf8(e.name);
+  for (const auto& [name, expected] : entries) {
+    wchar_t* value = nullptr;
+    const std::wstring path = L"\\StringFileInfo\\080404b0\\" + name;
+    ASSERT_TRUE(
+        VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &size));
+    EXPECT_EQ(expected, value);
   }
-}
-
-TEST(ProgramTexts, ManifestAsksForUtf8AndCommonControls6AndNoDpiAwareness) {
-  auto bytes = ResourceBytes(1, RT_MANIFEST);
-  std::string manifest(bytes.begin(), bytes.end());
-  for (const char* part : {
-           ">UTF-8</activeCodePage>",
-           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-           ">false</dpiAware>",
-       }) {
-    EXPECT_NE(manifest.find(part), std::string::npos) << part;
-  }
-  // In effect for this program, which carries the same resources.
-  EXPECT_EQ(GetACP(), 65001u);
 }
 
 }  // namespace

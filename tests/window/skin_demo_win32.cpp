@@ -1,4 +1,4 @@
-// The skin test dialog: image buttons over a plain background of a known colour and link labels
+// The skin test dialog: an image button over a plain background of a known colour and link labels
 // whose launcher writes the target into a static instead of opening it.
 #include <windows.h>
 
@@ -32,12 +32,10 @@ class CSkinDemoDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Control(pDX, IDC_SMALL_BUTTON, m_btnSmall);
-    DDX_Control(pDX, IDC_WIDE_BUTTON, m_btnWide);
   }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     m_btnSmall.LoadPng(IDP_STRIP_40X24);
-    m_btnWide.LoadPng(IDP_STRIP_622X52);
     g_openedStatic = GetDlgItem(IDC_OPENED);
     BindLink(g_linkMail, IDC_MAIL_LINK);
     BindLink(g_linkWeb, IDC_WEB_LINK);
@@ -49,11 +47,8 @@ class CSkinDemoDlg : public CDialog {
         *result = reinterpret_cast<LRESULT>(m_brush.get());
         return true;
       case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED &&
-            (LOWORD(wParam) == IDC_SMALL_BUTTON || LOWORD(wParam) == IDC_WIDE_BUTTON)) {
-          ++(LOWORD(wParam) == IDC_SMALL_BUTTON ? m_nSmall : m_nWide);
-          std::string text = std::to_string(m_nSmall) + " " + std::to_string(m_nWide);
-          SetWindowTextA(GetDlgItem(IDC_CLICKS), text.c_str());
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SMALL_BUTTON) {
+          SetWindowTextA(GetDlgItem(IDC_CLICKS), std::to_string(++m_nClicks).c_str());
           *result = 0;
           return true;
         }
@@ -73,9 +68,7 @@ class CSkinDemoDlg : public CDialog {
   }
 
   PngButton m_btnSmall;
-  PngButton m_btnWide;
-  int m_nSmall = 0;
-  int m_nWide = 0;
+  int m_nClicks = 0;
   fw::Brush m_brush{CreateSolidBrush(kBackground)};
 };
 
