@@ -25,7 +25,6 @@ else()
 endif()
 
 tallowick_sources(TEST_SUPPORT_SOURCES tests/support)
-list(FILTER TEST_SUPPORT_SOURCES EXCLUDE REGEX "/jpeg_builder\\.cpp$")
 add_library(tw_test_support STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(tw_test_support PUBLIC tests/support)
 target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
