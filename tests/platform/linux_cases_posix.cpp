@@ -61,16 +61,15 @@ TEST(FolderListingPosix, LinksCountAsWhatTheyLeadTo) {
   TempFolder root;
   ASSERT_TRUE(testfiles::MakeFolders(root / "real"));
   ASSERT_TRUE(testfiles::WriteText(root / "photo.jpg", "x"));
-  ASSERT_EQ(symlink("real", (root / "to-folder").c_str()), 0);
-  ASSERT_EQ(symlink("photo.jpg", (root / "to-file").c_str()), 0);
-  ASSERT_EQ(symlink("nowhere", (root / "dangling").c_str()), 0);
+  for (const auto& [link, target] :
+       {std::pair{"to-folder", "real"}, {"to-file", "photo.jpg"}, {"dangling", "nowhere"}}) {
+    ASSERT_EQ(symlink(target, (root / link).c_str()), 0);
+  }
   const timespec times[2] = {{0, UTIME_OMIT}, {1262433600, 987654300}};  // to the 100 ns tick
   ASSERT_EQ(utimensat(AT_FDCWD, (root / "dangling").c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-
   auto entries = platformtest::ListedEntries(root.Path());
   EXPECT_TRUE(entries["to-folder"].folder);
-  EXPECT_FALSE(entries["to-file"].folder);
-  EXPECT_FALSE(entries["dangling"].folder);
+  EXPECT_FALSE(entries["to-file"].folder || entries["dangling"].folder);
   EXPECT_EQ(entries["dangling"].written, platform::kUnixEpochAsFileTime + 12624336009876543LL);
 }
 
