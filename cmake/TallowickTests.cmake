@@ -25,7 +25,8 @@ endif()
 tallowick_sources(TEST_SUPPORT_SOURCES tests/support)
 add_library(tw_test_support STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(tw_test_support PUBLIC tests/support)
-target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
+# The album generator's SetLocalWriteTime serves the tests too.
+target_link_libraries(tw_test_support PUBLIC tw_album tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
 target_compile_definitions(tw_test_support PUBLIC
   TALLOWICK_SAMPLES_DIR="${TALLOWICK_SAMPLES_DIR}"
   TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}")
