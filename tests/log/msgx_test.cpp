@@ -42,33 +42,30 @@ class MsgXTest : public testing::Test {
 };
 
 TEST_F(MsgXTest, EachLineWithItsExactBytesWhereTheSwitchesSendIt) {
-  const char* const kMarch = "2015-3-3 9:5:7 |  ";  // numbers not padded
-  const platform::LocalTime kDecember{2026, 12, 31, 23, 0, 59};
   const struct {
     int debug, write, minLevel, level;
     const char* message;
     int line;
-    // The stamp goes before the line in the file; null: the line is not written to the file.
-    const char *detail, *printed, *stamp;
-    platform::LocalTime now = {2015, 3, 3, 9, 5, 7};
+    const char *detail, *printed;
+    bool toFile;
   } cases[] = {
-      {1, 1, 0, 2, "disk", -3, "d", "R_R  Warning: disk  #-3 d\n", kMarch},
-      {1, 1, 0, 3, "照片", 277, "detail text", "R_R  Error: 照片  #277 detail text\n", kMarch},
-      {1, 1, 0, 0, "m", 1, "", "R_R : m  #1 \n", "2026-12-31 23:0:59 |  ", kDecember},
-      {0, 1, 0, 3, "m", 1, "", "", nullptr},                        // master switch off: nothing
-      {1, 0, 0, 3, "m", 1, "", "R_R  Error: m  #1 \n", nullptr},    // file switch off
-      {1, 1, 3, 2, "m", 1, "", "R_R  Warning: m  #1 \n", nullptr},  // below the minimum level
-      {1, 1, 2, 2, "m", 1, "", "R_R  Warning: m  #1 \n", kMarch},
+      {1, 1, 0, 0, "m", 1, "", "R_R : m  #1 \n", true},
+      {1, 1, 0, 3, "照片", -277, "detail text", "R_R  Error: 照片  #-277 detail text\n", true},
+      {0, 1, 0, 3, "m", 1, "", "", false},                        // master switch off: nothing
+      {1, 0, 0, 3, "m", 1, "", "R_R  Error: m  #1 \n", false},    // file switch off
+      {1, 1, 3, 2, "m", 1, "", "R_R  Warning: m  #1 \n", false},  // below the minimum level
+      {1, 1, 2, 2, "m", 1, "", "R_R  Warning: m  #1 \n", true},
   };
+  g_now = {2026, 12, 31, 23, 0, 59};  // the stamp's numbers are not padded
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     const std::string log = folder_ / ("row" + std::to_string(&c - cases) + ".log");
     Switch(c.debug, c.write, c.minLevel, 2048000, log);
-    g_now = c.now;
     g_debugOutput.clear();
     CMsgX::Log(c.message, c.level, c.line, c.detail);
     EXPECT_EQ(g_debugOutput, c.printed);
-    EXPECT_EQ(testfiles::ReadAll(log), c.stamp ? Stored(c.stamp + std::string(c.printed)) : "");
+    EXPECT_EQ(testfiles::ReadAll(log),
+              c.toFile ? Stored("2026-12-31 23:0:59 |  " + std::string(c.printed)) : "");
   }
   CMsgX::m_nLine = 770;
   g_debugOutput.clear();
@@ -118,7 +115,7 @@ TEST_F(MsgXTest, RollsOverAFileLargerThanTheLimitNeverOntoAnEarlierOne) {
        {{"x", old}, {"x_201533957.log", "e"}},
        {{"x", line}, {"x_201533957.log", "e"}, {"x_201533957_2.log", old}}},
   };
-  g_now = {2015, 3, 3, 9, 5, 7};
+  g_now = {2015, 3, 3, 9, 5, 7};  // nor are the rolled file's
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     testfiles::TempFolder logs;
