@@ -43,18 +43,16 @@ class MsgXTest : public testing::Test {
 
 TEST_F(MsgXTest, EachLineWithItsExactBytesWhereTheSwitchesSendIt) {
   const struct {
-    int debug, write, minLevel, level;
-    const char* message;
-    int line;
-    const char *detail, *printed;
+    int debug, write, minLevel, level, line;
+    const char *message, *detail, *printed;
     bool toFile;
   } cases[] = {
-      {1, 1, 0, 0, "m", 1, "", "R_R : m  #1 \n", true},
-      {1, 1, 0, 3, "照片", -277, "detail text", "R_R  Error: 照片  #-277 detail text\n", true},
-      {0, 1, 0, 3, "m", 1, "", "", false},                        // master switch off: nothing
-      {1, 0, 0, 3, "m", 1, "", "R_R  Error: m  #1 \n", false},    // file switch off
-      {1, 1, 3, 2, "m", 1, "", "R_R  Warning: m  #1 \n", false},  // below the minimum level
-      {1, 1, 2, 2, "m", 1, "", "R_R  Warning: m  #1 \n", true},
+      {1, 1, 0, 0, 1, "m", "", "R_R : m  #1 \n", true},
+      {1, 1, 0, 3, -277, "照片", "detail text", "R_R  Error: 照片  #-277 detail text\n", true},
+      {0, 1, 0, 3, 1, "m", "", "", false},                        // master switch off: nothing
+      {1, 0, 0, 3, 1, "m", "", "R_R  Error: m  #1 \n", false},    // file switch off
+      {1, 1, 3, 2, 1, "m", "", "R_R  Warning: m  #1 \n", false},  // below the minimum level
+      {1, 1, 2, 2, 1, "m", "", "R_R  Warning: m  #1 \n", true},
   };
   g_now = {2026, 12, 31, 23, 0, 59};  // the stamp's numbers are not padded
   for (const auto& c : cases) {

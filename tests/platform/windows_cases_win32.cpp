@@ -1,6 +1,6 @@
-// Windows-only behaviour of copy and move: attributes and times kept as the system's copy keeps
-// them, a source held open without sharing leaves nothing, and two copies racing for one name
-// never replace each other. (A copy failing half-way: tests/e2e/transfer_faults.sh.)
+// Windows-only behaviour of copy and move: attributes kept as the system's copy keeps them, a
+// source held open without sharing leaves nothing, and two copies racing for one name never
+// replace each other. (A copy failing half-way: tests/e2e/transfer_faults.sh.)
 #include <windows.h>
 
 #include <memory>
@@ -15,20 +15,16 @@ using testfiles::ReadAll;
 using testfiles::TempFolder;
 using testfiles::WriteText;
 
-TEST(FileTransferWin32, KeepsAttributesAndLastWriteTimeAsTheSystemCopy) {
+TEST(FileTransferWin32, KeepsAttributesAsTheSystemCopy) {
   TempFolder root;
   const std::string source = root / "a.jpg";
   ASSERT_TRUE(WriteText(source, "photo"));
-  ASSERT_TRUE(testfiles::SetLocalWriteTime(source, 2012, 5, 6, 7));
   ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(CopyFileA(source.c_str(), (root / "system.jpg").c_str(), TRUE));
   ASSERT_TRUE(platform::CopyFileNoOverwrite(source, root / "ours.jpg"));
   EXPECT_EQ(GetFileAttributesA((root / "ours.jpg").c_str()),
             GetFileAttributesA((root / "system.jpg").c_str()));
-  auto entries = platformtest::ListedEntries(root.Path());
-  EXPECT_EQ(entries["ours.jpg"].written, entries["a.jpg"].written);
-  EXPECT_EQ(ReadAll(root / "ours.jpg"), "photo");
-  EXPECT_EQ(entries.size(), 3u) << "no temporary left";
+  EXPECT_EQ(platformtest::ListedEntries(root.Path()).size(), 3u) << "no temporary left";
   for (const char* name : {"a.jpg", "system.jpg", "ours.jpg"}) {  // so the folder can go
     SetFileAttributesA((root / name).c_str(), FILE_ATTRIBUTE_NORMAL);
   }
