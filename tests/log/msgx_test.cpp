@@ -86,8 +86,7 @@ TEST_F(MsgXTest, MsgXIniIsReadOnlyWhenTheMasterSwitchIsOff) {
        "R_R  Info: CMsgX Reading...  #0 \nR_R  Info: CMsgX Already Set.  #0 \n1 7 7 7 keep.log"},
   };
   for (const auto& c : cases) {
-    std::remove(ini.c_str());
-    if (c.ini != nullptr) {
+    if (c.ini != nullptr) {  // the first row has none yet
       ASSERT_TRUE(testfiles::WriteText(ini, c.ini));
     }
     Switch(c.debugBefore, 7, 7, 7, "keep.log");
