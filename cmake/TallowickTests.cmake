@@ -9,7 +9,6 @@ if(WIN32)
   # The Linux folders are visible to Wine programs on drive Z:.
   set(TALLOWICK_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/samples")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "Z:${CMAKE_SOURCE_DIR}/tests/media_samples")
-  set(TALLOWICK_FUZZ_DIR "Z:${CMAKE_SOURCE_DIR}/tests/fuzz")
   # Wine turns Windows names into Linux file names in the locale's character set: without a
   # UTF-8 locale no Chinese name could be created.
   set(TALLOWICK_TEST_ENVIRONMENT
@@ -20,19 +19,17 @@ else()
   set(TALLOWICK_GTEST GTest::gtest GTest::gtest_main)
   set(TALLOWICK_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/samples")
   set(TALLOWICK_MEDIA_SAMPLES_DIR "${CMAKE_SOURCE_DIR}/tests/media_samples")
-  set(TALLOWICK_FUZZ_DIR "${CMAKE_SOURCE_DIR}/tests/fuzz")
   set(TALLOWICK_TEST_ENVIRONMENT)
 endif()
 
 tallowick_sources(TEST_SUPPORT_SOURCES tests/support)
-list(FILTER TEST_SUPPORT_SOURCES EXCLUDE REGEX "/jpeg_builder\\.cpp$")
 add_library(tw_test_support STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(tw_test_support PUBLIC tests/support)
-target_link_libraries(tw_test_support PUBLIC tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
+# The album generator's SetLocalWriteTime serves the tests too.
+target_link_libraries(tw_test_support PUBLIC tw_album tw_jpeg_builder tw_platform ${TALLOWICK_GTEST})
 target_compile_definitions(tw_test_support PUBLIC
   TALLOWICK_SAMPLES_DIR="${TALLOWICK_SAMPLES_DIR}"
-  TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}"
-  TALLOWICK_FUZZ_DIR="${TALLOWICK_FUZZ_DIR}")
+  TALLOWICK_MEDIA_SAMPLES_DIR="${TALLOWICK_MEDIA_SAMPLES_DIR}")
 
 function(tallowick_test_program name)
   tallowick_sources(sources tests/${name})

@@ -4,14 +4,13 @@
 #   tools/fuzz.sh                    a short pass: 60 seconds shared by all targets
 #   tools/fuzz.sh --seconds 3600     a long pass: an hour shared by all targets
 #   tools/fuzz.sh --runs 1000000     a fixed number of inputs per target
-#   tools/fuzz.sh --seeds            rewrites the generated seeds (tests/fuzz/<name>_seeds.cpp)
 #   tools/fuzz.sh --coverage         replays each corpus and reports the lines of the readers run
 #   tools/fuzz.sh ... NAME...        only these targets
 # Seeds: tests/fuzz/corpus/<name>/, the regression inputs tests/fuzz/regressions/<name>/, and
 # the folders listed in tests/fuzz/<name>.samples (one per line, relative to the repository).
 # New inputs collect in build/fuzz/corpus/<name>/; an input that crashes, hangs or leaks is
 # saved in build/fuzz/artifacts/<name>/ and the script fails. Keep each such input as a small
-# named file in tests/fuzz/regressions/<name>/: the metadata tests replay that folder.
+# named file in tests/fuzz/regressions/<name>/: every pass replays all seeds before it mutates.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,7 +20,6 @@ while [ $# -gt 0 ]; do
   case $1 in
     --seconds) mode=seconds budget=$2; shift ;;
     --runs) mode=runs runs=$2; shift ;;
-    --seeds) mode=seeds ;;
     --coverage) mode=coverage ;;
     -*) echo "fuzz.sh: unknown option $1" >&2; exit 2 ;;
     *) names+=("$1") ;;
@@ -35,7 +33,7 @@ fi
 cxx=clang++-14
 # The symbolizer names the functions and lines of a report and of the coverage listing.
 export PATH=/usr/lib/llvm-14/bin:$PATH
-common=(-std=c++20 -g -O1 -Isrc -Itests/support -fno-omit-frame-pointer)
+common=(-std=c++20 -g -O1 -Isrc -fno-omit-frame-pointer)
 sanitize=-fsanitize=address,undefined
 # The code under test: the metadata readers and the platform layer they read through.
 library=()
@@ -67,14 +65,6 @@ seed_folders() {  # NAME: every folder of seeds of the target
 
 status=0
 for name in "${names[@]}"; do
-  if [ "$mode" = seeds ]; then
-    [ -f "tests/fuzz/${name}_seeds.cpp" ] || continue
-    mkdir -p "tests/fuzz/corpus/$name"
-    g++ "${common[@]}" "tests/fuzz/${name}_seeds.cpp" tests/support/jpeg_builder.cpp -o "$out/${name}_seeds"
-    "$out/${name}_seeds" "tests/fuzz/corpus/$name"
-    echo "fuzz: seeds of $name written to tests/fuzz/corpus/$name"
-    continue
-  fi
   build "$name"
   mkdir -p "$out/corpus/$name" "$out/artifacts/$name"
   # shellcheck disable=SC2046

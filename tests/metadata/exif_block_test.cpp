@@ -1,7 +1,5 @@
-// The EXIF block's header checks and its directory walk: bounds, links, limits, thumbnails.
+// The EXIF block's header checks and its directory walk: bounds, links, limits.
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "metadata_test_support.h"
 
@@ -36,6 +34,17 @@ Bytes FirstAt(std::uint32_t offset, ByteOrder order) {
   return exif.Build();
 }
 
+// The date in a directory linked from the first, then an entry of format 13 there.
+Bytes DateInAFailingLinkedDirectory() {
+  ExifBuilder exif;
+  const int first = exif.AddDirectory();
+  const int linked = exif.AddDirectory();
+  exif.AddLink(first, kTagExifIfd, linked);
+  exif.AddAscii(linked, kTagDateTimeOriginal, kDate);
+  exif.AddRawEntry(linked, 0x9209, 13, 1, 1);
+  return exif.Build();
+}
+
 TEST(ExifBlock, HeaderAndBoundsChecksGiveTheirTexts) {
   const Bytes good = DateInFirst().Build();  // directory at 8, next offset at 22, date last
   const auto end = static_cast<std::uint32_t>(good.size() + 12);  // size with one more entry
@@ -62,6 +71,7 @@ TEST(ExifBlock, HeaderAndBoundsChecksGiveTheirTexts) {
       {Patched(good, 22, {0xFF, 0xFF, 0xFF, 0xFF}), false, "Illegal subdirectory link"},
       {Bytes(good.begin(), good.end() - 1), false, kPointer},  // the date one byte too long
       {DateAnd(0x9209, 13, 1, 1), false, "Illegal format code in EXIF dir"},
+      {DateInAFailingLinkedDirectory(), true, "Illegal format code in EXIF dir"},  // that walk ends
       {DateAnd(0x8822, 0, 1000, 0x12345678), true, ""},  // format 0 has no bytes
       // Sizes and offsets whose sums pass 32 bits.
       {DateAnd(0x829A, kLong, 0x40000000, 8), false, kPointer},
@@ -71,40 +81,15 @@ TEST(ExifBlock, HeaderAndBoundsChecksGiveTheirTexts) {
       {DateAnd(kTagInteropIfd, kLong, 1, end), true, "Illegally sized directory"},
       {DateAnd(kTagExifIfd, kLong, 1, end - 1), true, "Illegally sized directory"},
   };
-  // Flash and comment are reset before any check; no other field is.
-  PhotoMeta start{};
-  start.flashFired = 1;
-  start.isoSpeed = 400;
-  std::strcpy(start.commentText, "old");
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    const ExifParse parse(c.block, start);
+    const ExifParse parse(c.block);
     EXPECT_EQ(parse.ok, c.ok);
     EXPECT_EQ(parse.Error(), c.error);
     if (c.ok) {
       EXPECT_STREQ(parse.Meta().takenAt, kDate);
     }
-    EXPECT_EQ(parse.Meta().flashFired, 0);
-    EXPECT_STREQ(parse.Meta().commentText, "");
-    EXPECT_EQ(parse.Meta().isoSpeed, 400);
   }
-}
-
-TEST(ExifBlock, FailureInALinkedDirectoryEndsOnlyThatWalk) {
-  ExifBuilder exif;
-  const int first = exif.AddDirectory();
-  const int sub = exif.AddDirectory();
-  exif.AddLink(first, kTagExifIfd, sub);
-  exif.AddShort(first, 0x8822, 2);  // after the link: still read
-  exif.AddAscii(sub, kTagDateTimeOriginal, kDate);
-  exif.AddRawEntry(sub, 0x9209, 13, 1, 1);  // format 13
-  exif.AddShort(sub, 0x8827, 100);          // after the failure: not read
-  const ExifParse parse(exif.Build());
-  EXPECT_TRUE(parse.ok);
-  EXPECT_EQ(parse.Error(), "Illegal format code in EXIF dir");
-  EXPECT_STREQ(parse.Meta().takenAt, kDate);
-  EXPECT_EQ(parse.Meta().exposureProgramCode, 2);
-  EXPECT_EQ(parse.Meta().isoSpeed, 0);
 }
 
 TEST(ExifBlock, CyclesRepeatedLinksAndDeepChainsEnd) {
@@ -160,30 +145,6 @@ TEST(ExifBlock, ValuesEndingAtTheBlockEndAreReadNoFurther) {
     EXPECT_EQ(parse.Meta().exposureSeconds, 0) << format;
   }
   EXPECT_STREQ(lastEntry(kTagMake, kAscii, 4).Meta().maker, "DCBA");
-}
-
-TEST(ExifBlock, ThumbnailPairOfOneDirectoryInsideTheBlock) {
-  // The pair sits in a next directory; 40 bytes at the block's end stand for the thumbnail.
-  const auto build = [](std::uint32_t offset, std::uint32_t length, bool split = false) {
-    ExifBuilder exif;
-    const int first = exif.AddDirectory();
-    const int thumbs = exif.AddDirectory();
-    exif.SetNext(first, thumbs);
-    exif.AddLong(split ? first : thumbs, kTagThumbnailOffset, offset);
-    exif.AddLong(thumbs, kTagThumbnailLength, length);
-    exif.AddEntry(thumbs, 0x9999, kUndefined, 40, Bytes(40, 0xAB));
-    return exif.Build();
-  };
-  const auto tailAt = static_cast<std::uint32_t>(build(0, 0).size() - 40);
-  const ExifParse parse(build(tailAt, 40));
-  EXPECT_EQ(parse.Meta().thumbnailBytes, parse.Block() + tailAt);
-  EXPECT_EQ(parse.Meta().thumbnailLength, 40);
-  // One byte too long, a zero offset, or a pair split over two directories: nothing set.
-  for (const Bytes& block : {build(tailAt, 41), build(0, 40), build(tailAt, 40, true)}) {
-    const ExifParse none(block);
-    EXPECT_EQ(none.Meta().thumbnailBytes, nullptr);
-    EXPECT_EQ(none.Meta().thumbnailLength, 0);
-  }
 }
 
 }  // namespace

@@ -11,11 +11,22 @@
 
 #include "jpeg_builder.h"
 #include "metadata/jpeg_meta_reader.h"
+#include "metadata/media_date.h"
 #include "test_files.h"
 
 namespace metatest {
 
 using jpegbuilder::Bytes;
+
+// A media day as "SOURCE YYYY-MM-DD", or "none".
+inline std::string DayText(const MediaDay& found) {
+  char text[48] = "none";
+  if (found.source != DaySource::kNone) {
+    std::snprintf(text, sizeof text, "%s %04d-%02d-%02d", DaySourceLabel(found.source),
+                  found.day.year, found.day.month, found.day.day);
+  }
+  return text;
+}
 
 // ParseExif on "Exif\0\0" + block, from an exact-size heap copy so that the sanitizer build
 // catches any read past the block's end.
@@ -31,7 +42,6 @@ class ExifParse {
   bool ok = false;
   const PhotoMeta& Meta() const { return record_; }
   std::string Error() const { return reader_.ErrorText(); }
-  const std::uint8_t* Block() const { return payload_.get() + 6; }
 
  private:
   std::unique_ptr<std::uint8_t[]> payload_;
@@ -39,37 +49,36 @@ class ExifParse {
   CJpegMetaReader reader_{&record_};
 };
 
-// ReadSections on a file holding `bytes`; what the reader prints is kept in Printed().
+// ReadSections on a file holding `bytes`.
 class JpegRead {
  public:
   explicit JpegRead(const Bytes& bytes) {
     using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-    EXPECT_TRUE(jpegbuilder::WriteBytes(folder_ / "photo.jpg", bytes));
+    const std::string photo = folder_ / "photo.jpg";
+    const std::string printed = folder_ / "printed.txt";
+    EXPECT_TRUE(jpegbuilder::WriteBytes(photo, bytes));
     {
-      File file(std::fopen((folder_ / "photo.jpg").c_str(), "rb"), &std::fclose);
-      File printed(std::fopen((folder_ / "printed.txt").c_str(), "wb"), &std::fclose);
-      if (!file || !printed) {
+      File file(std::fopen(photo.c_str(), "rb"), &std::fclose);
+      File out(std::fopen(printed.c_str(), "wb"), &std::fclose);
+      if (!file || !out) {
         ADD_FAILURE() << "cannot open the test files in " << folder_.Path();
         return;
       }
-      SetJpegReaderDiagnostics(printed.get());
+      SetJpegReaderDiagnostics(out.get());
       ok = reader_.ReadSections(file.get());
       SetJpegReaderDiagnostics(stdout);
     }
-    printed_ = testfiles::ReadAll(folder_ / "printed.txt");
+    said = reader_.ErrorText() + testfiles::ReadAll(printed);
   }
 
   bool ok = false;
+  std::string said;  // the error text, then what the reader printed
   const PhotoMeta& Meta() const { return record_; }
-  const CJpegMetaReader& Reader() const { return reader_; }
-  std::string Error() const { return reader_.ErrorText(); }
-  const std::string& Printed() const { return printed_; }
 
  private:
   testfiles::TempFolder folder_;
   PhotoMeta record_{};
   CJpegMetaReader reader_{&record_};
-  std::string printed_;
 };
 
 }  // namespace metatest

@@ -1,9 +1,10 @@
 // Copy and move of single files, within one file system and from another: content and
-// last-write time kept, no name ever replaced, nothing left behind by a refused transfer.
-#include <optional>
+// last-write time kept (as the listing and the file's own information give it), no name ever
+// replaced, nothing left behind by a refused transfer.
 #include <string>
 #include <vector>
 
+#include "platform/file_ops.h"
 #include "platform_test_support.h"
 
 namespace {
@@ -18,38 +19,23 @@ using Files = std::vector<std::string>;
 struct Transfer {
   const char* name;
   bool (*run)(const std::string& source, const std::string& destination);
-  bool keepsSource;
-  std::string sourceParent;  // where the sources lie when not beside the destinations
+  std::string sourceParent;  // where the sources lie when not in the destinations' folder
 };
 
 // Copy, move, and where the machine has a second file system (the shared-memory one; drive
 // Z: under Wine) a move from there.
 std::vector<Transfer> Transfers() {
-  std::vector<Transfer> all = {{"copy", &platform::CopyFileNoOverwrite, true, ""},
-                               {"move", &platform::MoveFileNoOverwrite, false, ""}};
+  std::vector<Transfer> all = {{"copy", &platform::CopyFileNoOverwrite, ""},
+                               {"move", &platform::MoveFileNoOverwrite, ""}};
   const std::string shm = platform::kPathSeparator == '/' ? "/dev/shm/" : "Z:\\dev\\shm\\";
-  TempFolder probe;
   platform::FolderId temp;
   platform::FolderId other;
-  if (platform::FolderListing(probe.Path()).Identity(&temp) &&
+  if (platform::FolderListing(TempFolder().Path()).Identity(&temp) &&
       platform::FolderListing(shm).Identity(&other) && temp.device != other.device) {
-    all.push_back({"move across", &platform::MoveFileNoOverwrite, false, shm});
+    all.push_back({"move across", &platform::MoveFileNoOverwrite, shm});
   }
   return all;
 }
-
-// The destination folder and, for a transfer from another file system, the source folder there.
-struct Folders {
-  explicit Folders(const Transfer& transfer) {
-    if (!transfer.sourceParent.empty()) {
-      far.emplace(transfer.sourceParent);
-    }
-  }
-  const TempFolder& From() const { return far ? *far : to; }
-
-  TempFolder to;
-  std::optional<TempFolder> far;
-};
 
 TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   std::string large(5 * 1024 * 1024 + 321, '\0');  // no offset mix-up keeps these bytes
@@ -59,10 +45,9 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   const std::pair<std::string, std::string> files[] = {
       {"empty.mov", ""}, {"照片.JPG", "small photo"}, {"large.mp4", large}};
   for (const Transfer& transfer : Transfers()) {
-    const Folders folders(transfer);
-    const TempFolder& to = folders.to;
-    const TempFolder& from = folders.From();
-    const std::optional<TempFolder>& far = folders.far;
+    const bool keepsSource = transfer.run == &platform::CopyFileNoOverwrite;
+    const TempFolder to;
+    const TempFolder from(transfer.sourceParent.empty() ? to.Path() : transfer.sourceParent);
     ASSERT_TRUE(testfiles::MakeFolders(to / "2011年"));
     for (const auto& [name, content] : files) {
       SCOPED_TRACE(std::string(transfer.name) + " " + name);
@@ -72,19 +57,21 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
       ASSERT_TRUE(transfer.run(from / name, to / "2011年/" + name));
       EXPECT_TRUE(ReadAll(to / "2011年/" + name) == content);
       EXPECT_EQ(ListedEntries(to / "2011年/")[name].written, written);
-      EXPECT_EQ(testfiles::Exists(from / name), transfer.keepsSource);
+      platform::FileInfo info;  // what taking a job back compares
+      ASSERT_TRUE(platform::ReadFileInfo(to / "2011年/" + name, &info));
+      EXPECT_EQ(info.size, content.size());
+      EXPECT_EQ(info.lastWrite, written);
+      EXPECT_EQ(testfiles::Exists(from / name), keepsSource);
     }
-    EXPECT_EQ(ListFiles(to.Path()).size(), transfer.keepsSource ? 6u : 3u) << "nothing else";
-    EXPECT_TRUE(!far || ListFiles(far->Path()).empty());
+    EXPECT_EQ(ListFiles(to / "2011年/").size(), 3u) << "nothing else";
+    EXPECT_EQ(ListFiles(from.Path()).size(), keepsSource ? 3u : 0u);
   }
 }
 
 TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
   for (const Transfer& transfer : Transfers()) {
-    const Folders folders(transfer);
-    const TempFolder& to = folders.to;
-    const TempFolder& from = folders.From();
-    const std::optional<TempFolder>& far = folders.far;
+    const TempFolder to;
+    const TempFolder from(transfer.sourceParent.empty() ? to.Path() : transfer.sourceParent);
     ASSERT_TRUE(WriteText(from / "new/a.jpg", "new"));
     ASSERT_TRUE(WriteText(to / "old/a.jpg", "old"));
     ASSERT_TRUE(testfiles::MakeFolders(to / "old/folder.jpg"));
@@ -97,13 +84,16 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     for (const auto& [source, destination] : refused) {
       EXPECT_FALSE(transfer.run(source, destination)) << transfer.name << " to " << destination;
     }
-    if (transfer.keepsSource) {  // a folder is no file to copy
+    if (transfer.run ==
+        &platform::CopyFileNoOverwrite) {  // a folder is no file to copy, nor to take back
       EXPECT_FALSE(transfer.run(to / "old/folder.jpg", to / "new-folder.jpg"));
+      platform::FileInfo info;
+      EXPECT_FALSE(platform::ReadFileInfo(to / "old/folder.jpg", &info));
     }
     EXPECT_EQ(ReadAll(from / "new/a.jpg"), "new");
     EXPECT_EQ(ReadAll(to / "old/a.jpg"), "old");
-    EXPECT_EQ(ListFiles(to.Path()), far ? Files{"old/a.jpg"} : (Files{"new/a.jpg", "old/a.jpg"}));
-    EXPECT_TRUE(!far || ListFiles(far->Path()) == Files{"new/a.jpg"});
+    EXPECT_EQ(ListFiles(to / "old/"), Files{"a.jpg"});
+    EXPECT_EQ(ListFiles(from.Path()), Files{"new/a.jpg"});
     EXPECT_FALSE(testfiles::Exists(to / "missing"));
   }
 }

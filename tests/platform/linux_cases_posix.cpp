@@ -47,11 +47,7 @@ INSTANTIATE_TEST_SUITE_P(FileTransferPosix, CopyWays,
                          ::testing::Values(CopyWay::kUnnamedFile, CopyWay::kTemporaryName));
 
 TEST(FileTransferPosix, MoveAcrossFileSystemsRemovesTheCopyWhenTheSourceStays) {
-  // A file of the kernel's own file system: it can be read but never deleted.
-  if (!testfiles::Exists("/proc/version")) {
-    GTEST_SKIP() << "no /proc here";
-  }
-  TempFolder root;
+  TempFolder root;  // /proc/version: a file of the kernel's that can be read, never deleted
   EXPECT_FALSE(platform::MoveFileNoOverwrite("/proc/version", root / "version"));
   EXPECT_TRUE(testfiles::ListFiles(root.Path()).empty());
   EXPECT_TRUE(testfiles::Exists("/proc/version"));
@@ -61,16 +57,15 @@ TEST(FolderListingPosix, LinksCountAsWhatTheyLeadTo) {
   TempFolder root;
   ASSERT_TRUE(testfiles::MakeFolders(root / "real"));
   ASSERT_TRUE(testfiles::WriteText(root / "photo.jpg", "x"));
-  ASSERT_EQ(symlink("real", (root / "to-folder").c_str()), 0);
-  ASSERT_EQ(symlink("photo.jpg", (root / "to-file").c_str()), 0);
-  ASSERT_EQ(symlink("nowhere", (root / "dangling").c_str()), 0);
+  for (const auto& [link, target] :
+       {std::pair{"to-folder", "real"}, {"to-file", "photo.jpg"}, {"dangling", "nowhere"}}) {
+    ASSERT_EQ(symlink(target, (root / link).c_str()), 0);
+  }
   const timespec times[2] = {{0, UTIME_OMIT}, {1262433600, 987654300}};  // to the 100 ns tick
   ASSERT_EQ(utimensat(AT_FDCWD, (root / "dangling").c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-
   auto entries = platformtest::ListedEntries(root.Path());
   EXPECT_TRUE(entries["to-folder"].folder);
-  EXPECT_FALSE(entries["to-file"].folder);
-  EXPECT_FALSE(entries["dangling"].folder);
+  EXPECT_FALSE(entries["to-file"].folder || entries["dangling"].folder);
   EXPECT_EQ(entries["dangling"].written, platform::kUnixEpochAsFileTime + 12624336009876543LL);
 }
 

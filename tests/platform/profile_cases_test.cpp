@@ -9,12 +9,9 @@
 
 namespace {
 
-// The Windows test program runs under Wine: the system's profile functions are Wine's.
-#if defined(_WIN32)
-constexpr bool kWineFunctions = true;
-#else
-constexpr bool kWineFunctions = false;
-#endif
+// The Windows test program (the build whose separator is a backslash) runs under Wine: the
+// system's profile functions are Wine's.
+constexpr bool kWineFunctions = platform::kPathSeparator == '\\';
 
 // One call on the file: a text read (with its fallback), an integer read (fallback 5) or a
 // write. `expected` is what a read returns.
@@ -35,70 +32,71 @@ struct IniCase {
   const char* afterOnWine = nullptr;
 };
 
+using enum IniOp::Kind;
+
 const std::string kLongValue(2000, 'v');
 
 const IniCase kCases[] = {
     {"missing file gives the fallbacks",
      nullptr,
-     {{IniOp::kText, "Brindlemark", "FileFilters", "jpg,avi,mov,mp4", "jpg,avi,mov,mp4"},
-      {IniOp::kInt, "Brindlemark", "IsClassifyByYear", "", "5"}},
+     {{kText, "Brindlemark", "FileFilters", "jpg,avi,mov,mp4", "jpg,avi,mov,mp4"},
+      {kInt, "Brindlemark", "IsClassifyByYear", "", "5"}},
      nullptr},
     {"a new file lists the keys in the order written",
      nullptr,
-     {{IniOp::kWrite, "Brindlemark", "IsDeleteSrc", "0", ""},
-      {IniOp::kWrite, "Brindlemark", "PathSrc", "D:\\照片\\", ""},
-      {IniOp::kText, "Brindlemark", "PathSrc", "", "D:\\照片\\"}},
+     {{kWrite, "Brindlemark", "IsDeleteSrc", "0", ""},
+      {kWrite, "Brindlemark", "PathSrc", "D:\\照片\\", ""},
+      {kText, "Brindlemark", "PathSrc", "", "D:\\照片\\"}},
      "[Brindlemark]\r\nIsDeleteSrc=0\r\nPathSrc=D:\\照片\\\r\n"},
     {"an existing key is replaced where it stands",
      "[A]\r\nx=1\r\ny=2\r\n",
-     {{IniOp::kWrite, "A", "x", "55", ""}, {IniOp::kInt, "A", "x", "", "55"}},
+     {{kWrite, "A", "x", "55", ""}, {kInt, "A", "x", "", "55"}},
      "[A]\r\nx=55\r\ny=2\r\n"},
     {"names match without regard to letter case; the file's spelling stays",
      "[brindlemark]\r\nfilefilters=JPG,Mp4\r\n",
-     {{IniOp::kText, "Brindlemark", "FileFilters", "", "JPG,Mp4"},
-      {IniOp::kWrite, "BRINDLEMARK", "FileFilters", "JPG,Mp4", ""}},
+     {{kText, "Brindlemark", "FileFilters", "", "JPG,Mp4"},
+      {kWrite, "BRINDLEMARK", "FileFilters", "JPG,Mp4", ""}},
      nullptr},
     {"a missing key goes after the section's last line; comments and blank lines stay",
      "; settings\r\n[A]\r\nx=1\r\n\r\n[B]\r\nz=3\r\n",
-     {{IniOp::kWrite, "A", "y", "2", ""}},
+     {{kWrite, "A", "y", "2", ""}},
      "; settings\r\n[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n",
      // Wine rewrites the whole file from what it parsed and drops blank lines; we change only
      // the key's line, so a hand-laid-out file keeps its layout.
      "; settings\r\n[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n"},
     {"a missing section goes at the end, after the last line's missing line end",
      "[B]\r\nz=3",
-     {{IniOp::kWrite, "A", "x", "1", ""}},
+     {{kWrite, "A", "x", "1", ""}},
      "[B]\r\nz=3\r\n[A]\r\nx=1\r\n"},
     {"line feeds alone are read, and new lines follow the file's own line ends",
      "[A]\nx=1\n",
-     {{IniOp::kInt, "A", "x", "", "1"}, {IniOp::kWrite, "A", "y", "2", ""}},
+     {{kInt, "A", "x", "", "1"}, {kWrite, "A", "y", "2", ""}},
      "[A]\nx=1\ny=2\n",
      // Wine rewrites every line end as CR LF; we keep a Linux-edited file in its own style
      // rather than mix both line ends in one file.
      "[A]\r\nx=1\r\ny=2\r\n"},
     {"blanks around names and values are not part of them; quotes around a value neither",
      "[ A ]\r\n  x  =  two words  \r\n\ty\t=\t\"quoted\"\r\n",
-     {{IniOp::kText, "A", "x", "", "two words"}, {IniOp::kText, "A", "y", "", "quoted"}},
+     {{kText, "A", "x", "", "two words"}, {kText, "A", "y", "", "quoted"}},
      nullptr},
     {"a text longer than 1023 bytes is cut",
      nullptr,
-     {{IniOp::kWrite, "A", "long", kLongValue, ""},
-      {IniOp::kText, "A", "long", "", kLongValue.substr(0, 1023)},
-      {IniOp::kText, "A", "missing", kLongValue, kLongValue.substr(0, 1023)}},
+     {{kWrite, "A", "long", kLongValue, ""},
+      {kText, "A", "long", "", kLongValue.substr(0, 1023)},
+      {kText, "A", "missing", kLongValue, kLongValue.substr(0, 1023)}},
      nullptr},  // the after-bytes are checked below, from kLongValue
-    {"integers: blanks, sign, digits up to the first other character",
-     "[A]\r\na=  42\r\nb=-7\r\nc=12abc\r\nd=abc\r\ne=\r\nf=+9\r\n",
-     {{IniOp::kInt, "A", "a", "", "42"},
-      {IniOp::kInt, "A", "b", "", "-7"},
-      {IniOp::kInt, "A", "c", "", "12"},
-      {IniOp::kInt, "A", "d", "", "0"},
-      {IniOp::kInt, "A", "e", "", "5"},  // empty: the fallback
-      {IniOp::kInt, "A", "f", "", "9"},
-      {IniOp::kInt, "A", "g", "", "5"}},
+    {"integers: blanks, sign, digits up to the first other character; empty: the fallback",
+     "[A]\r\na=  42\r\nb=-7\r\nc=12abc\r\nd=abc\r\ne=\r\n",
+     {{kInt, "A", "a", "", "42"},
+      {kInt, "A", "b", "", "-7"},
+      {kInt, "A", "c", "", "12"},
+      {kInt, "A", "d", "", "0"},
+      {kInt, "A", "e", "", "5"},
+      {kInt, "A", "g", "", "5"}},
      nullptr},
     {"keys of other sections and comment lines are not read",
      "[A]\r\n;x=1\r\n[B]\r\ny=2\r\n",
-     {{IniOp::kText, "A", "x", "none", "none"}, {IniOp::kText, "A", "y", "none", "none"}},
+     {{kText, "A", "x", "none", "none"}, {kText, "A", "y", "none", "none"}},
      nullptr},
 };
 
@@ -114,17 +112,13 @@ TEST(ProfileCases, ReadAndWriteLikeTheSystemProfileFunctions) {
     }
     for (const IniOp& op : test.ops) {
       SCOPED_TRACE(op.key);
-      switch (op.kind) {
-        case IniOp::kText:
-          EXPECT_EQ(platform::ReadIniText(path, op.section, op.key, op.argument.c_str(), 1024),
-                    op.expected);
-          break;
-        case IniOp::kInt:
-          EXPECT_EQ(std::to_string(platform::ReadIniInt(path, op.section, op.key, 5)), op.expected);
-          break;
-        case IniOp::kWrite:
-          EXPECT_TRUE(platform::WriteIniText(path, op.section, op.key, op.argument.c_str()));
-          break;
+      if (op.kind == IniOp::kWrite) {
+        EXPECT_TRUE(platform::WriteIniText(path, op.section, op.key, op.argument.c_str()));
+      } else {
+        EXPECT_EQ(op.kind == IniOp::kText
+                      ? platform::ReadIniText(path, op.section, op.key, op.argument.c_str(), 1024)
+                      : std::to_string(platform::ReadIniInt(path, op.section, op.key, 5)),
+                  op.expected);
       }
     }
     const char* after = test.after != nullptr ? test.after : test.before;

@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFile) {
+TEST(ProfileWrite, KeepsPermissionsLeavesNoTemporaryAndNeverReplacesAnUnreadableFile) {
   testfiles::TempFolder folder;
   const std::string path = folder / "Config.ini";
   ASSERT_TRUE(testfiles::WriteText(path, "[A]\nx=1\n"));
@@ -21,15 +21,12 @@ TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(testfiles::ListFiles(folder.Path()), std::vector<std::string>{"Config.ini"});
   EXPECT_EQ(testfiles::ReadAll(path), "[A]\nx=2\n");
-}
 
-TEST(ProfileWrite, AFileThatCannotBeReadIsNotReplaced) {
-  testfiles::TempFolder folder;
-  const std::string path = folder / "Config.ini";
-  ASSERT_TRUE(testfiles::MakeFolders(path));  // a folder where the file should be
-  EXPECT_FALSE(platform::WriteIniText(path, "A", "x", "1"));
-  EXPECT_TRUE(testfiles::Exists(path + "/"));
-  EXPECT_EQ(platform::ReadIniText(path, "A", "x", "none", 1024), "none");
+  const std::string blocked = folder / "folder.ini";  // a folder where the file should be
+  ASSERT_TRUE(testfiles::MakeFolders(blocked));
+  EXPECT_FALSE(platform::WriteIniText(blocked, "A", "x", "1"));
+  EXPECT_TRUE(testfiles::Exists(blocked + "/"));
+  EXPECT_EQ(testfiles::ListFiles(folder.Path()), std::vector<std::string>{"Config.ini"});
 }
 
 }  // namespace

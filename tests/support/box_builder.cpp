@@ -1,6 +1,7 @@
 #include "box_builder.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace boxbuilder {
 namespace {
@@ -18,13 +19,14 @@ Bytes Type(const char (&type)[5]) {
   return Bytes(type, type + 4);
 }
 
-int DaysFromCivil(int y, int m, int d) {  // days since 1970-01-01
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+// An item id of 32 bits when `wide`, else of 16.
+Bytes Id(std::uint32_t value, bool wide) {
+  return wide ? U32(value) : U16(static_cast<std::uint16_t>(value));
+}
+
+// Version and flags, then the payload.
+Bytes FullBox(const char (&type)[5], std::uint8_t version, const Bytes& payload) {
+  return Box(type, Cat({Bytes{version, 0, 0, 0}, payload}));
 }
 
 }  // namespace
@@ -52,14 +54,6 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 
 Bytes Box(const char (&type)[5], const Bytes& payload) {
   return Cat({U32(static_cast<std::uint32_t>(payload.size() + 8)), Type(type), payload});
-}
-
-Bytes Box64(const char (&type)[5], const Bytes& payload) {
-  return Cat({U32(1), Type(type), U64(payload.size() + 16), payload});
-}
-
-Bytes FullBox(const char (&type)[5], std::uint8_t version, const Bytes& payload) {
-  return Box(type, Cat({Bytes{version, 0, 0, 0}, payload}));
 }
 
 Bytes Ftyp(const char (&brand)[5]) {
@@ -97,10 +91,10 @@ Bytes Movie(std::initializer_list<Bytes> moovChildren) {
 }
 
 std::uint64_t Seconds1904(int year, int month, int day, int hour, int minute) {
-  constexpr std::uint64_t k1904To1970 = 2082844800;
-  const std::int64_t unix =
-      std::int64_t{DaysFromCivil(year, month, day)} * 86400 + hour * 3600 + minute * 60;
-  return static_cast<std::uint64_t>(unix + static_cast<std::int64_t>(k1904To1970));
+  using namespace std::chrono;
+  const sys_seconds time =
+      sys_days{std::chrono::year{year} / month / day} + hours{hour} + minutes{minute};
+  return static_cast<std::uint64_t>(time.time_since_epoch().count() + 2082844800);  // from 1904
 }
 
 Bytes HeifWithExif(const Bytes& tiffBlock, const HeifLayout& layout) {
@@ -108,12 +102,9 @@ Bytes HeifWithExif(const Bytes& tiffBlock, const HeifLayout& layout) {
   std::copy_n("Exif\0\0", std::min<std::size_t>(6, prefix.size()), prefix.begin());
   const Bytes item = Cat({U32(layout.tiffOffset), prefix, tiffBlock});
 
-  const bool wideIds = layout.infeVersion == 3;
-  auto id = [&](std::uint32_t value) {
-    return wideIds ? U32(value) : U16(static_cast<std::uint16_t>(value));
-  };
   auto infe = [&](std::uint32_t itemId, const char(&type)[5]) {
-    return FullBox("infe", layout.infeVersion, Cat({id(itemId), U16(0), Type(type), Bytes{0}}));
+    return FullBox("infe", layout.infeVersion,
+                   Cat({Id(itemId, layout.infeVersion == 3), U16(0), Type(type), Bytes{0}}));
   };
   const Bytes iinf = FullBox("iinf", 0,
                              Cat({U16(layout.withExifItem ? 2 : 1), infe(1, "hvc1"),
@@ -131,15 +122,13 @@ Bytes HeifWithExif(const Bytes& tiffBlock, const HeifLayout& layout) {
                      U32(static_cast<std::uint32_t>(length))});
       done += length;
     }
-    auto itemId = [&](std::uint32_t value) {
-      return v == 2 ? U32(value) : U16(static_cast<std::uint16_t>(value));
-    };
     auto method = [&](int m) { return v == 0 ? Bytes{} : U16(static_cast<std::uint16_t>(m)); };
     // offset size 4, length size 4, base offset size 0, index size 0
-    return FullBox("iloc", v,
-                   Cat({Bytes{0x44, 0x00}, v == 2 ? U32(2) : U16(2), itemId(1), method(0), U16(0),
-                        U16(1), U32(0), U32(0), itemId(7), method(layout.inIdat ? 1 : 0), U16(0),
-                        U16(static_cast<std::uint16_t>(pieces)), extents}));
+    return FullBox(
+        "iloc", v,
+        Cat({Bytes{0x44, 0x00}, v == 2 ? U32(2) : U16(2), Id(1, v == 2), method(0), U16(0), U16(1),
+             U32(0), U32(0), Id(7, v == 2), method(layout.inIdat ? 1 : 0), U16(0),
+             U16(static_cast<std::uint16_t>(pieces)), extents}));
   };
   const Bytes hdlr = FullBox("hdlr", 0, Cat({U32(0), Text("pict"), Bytes(12), Bytes{0}}));
   const Bytes pitm = FullBox("pitm", 0, U16(1));

@@ -17,11 +17,8 @@ Bytes U64(std::uint64_t value);
 Bytes Text(const std::string& text);  // without a NUL
 Bytes Cat(std::initializer_list<Bytes> parts);
 
-// A box with a 32-bit size; Box64 writes size 1 and the 64-bit size after the type.
+// A box with a 32-bit size.
 Bytes Box(const char (&type)[5], const Bytes& payload);
-Bytes Box64(const char (&type)[5], const Bytes& payload);
-// Version and flags, then the payload.
-Bytes FullBox(const char (&type)[5], std::uint8_t version, const Bytes& payload);
 
 Bytes Ftyp(const char (&brand)[5]);
 

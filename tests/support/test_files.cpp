@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "album.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -21,6 +22,23 @@ fs::path ToPath(const std::string& utf8) {
 std::string FromPath(const fs::path& path) {
   std::u8string text = path.u8string();
   return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+// Everything below `root` relative to it, sorted: folders (with a final '/') and whatever is not
+// a regular file too, or regular files only.
+std::vector<std::string> Listed(const std::string& root, bool everything) {
+  std::vector<std::string> entries;
+  std::error_code error;
+  const fs::path base = ToPath(root);
+  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
+       it.increment(error)) {
+    if (everything || it->is_regular_file()) {
+      entries.push_back(FromPath(it->path().lexically_relative(base).generic_u8string()) +
+                        (everything && it->is_directory() ? "/" : ""));
+    }
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
 }
 
 }  // namespace
@@ -82,20 +100,6 @@ bool Exists(const std::string& path) {
   return fs::exists(ToPath(path), error);
 }
 
-std::vector<std::string> ListFiles(const std::string& root) {
-  std::vector<std::string> files;
-  std::error_code error;
-  const fs::path base = ToPath(root);
-  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
-       it.increment(error)) {
-    if (it->is_regular_file()) {
-      files.push_back(FromPath(it->path().lexically_relative(base).generic_u8string()));
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 std::map<std::string, std::string> ReadTree(const std::string& root) {
   std::map<std::string, std::string> tree;
   for (const std::string& file : ListFiles(root)) {
@@ -104,17 +108,16 @@ std::map<std::string, std::string> ReadTree(const std::string& root) {
   return tree;
 }
 
+bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour) {
+  return album::SetLocalWriteTime(path, {year, month, day, hour});
+}
+
 std::vector<std::string> ListEntries(const std::string& root) {
-  std::vector<std::string> entries;
-  std::error_code error;
-  const fs::path base = ToPath(root);
-  for (fs::recursive_directory_iterator it(base, error), end; !error && it != end;
-       it.increment(error)) {
-    entries.push_back(FromPath(it->path().lexically_relative(base).generic_u8string()) +
-                      (it->is_directory() ? "/" : ""));
-  }
-  std::sort(entries.begin(), entries.end());
-  return entries;
+  return Listed(root, true);
+}
+
+std::vector<std::string> ListFiles(const std::string& root) {
+  return Listed(root, false);
 }
 
 }  // namespace testfiles

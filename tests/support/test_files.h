@@ -41,7 +41,7 @@ std::vector<std::string> ListFiles(const std::string& root);
 std::vector<std::string> ListEntries(const std::string& root);
 // Every file below `root` with its content, by relative path.
 std::map<std::string, std::string> ReadTree(const std::string& root);
-// Sets a file's last-write time to the given local time.
+// Sets a file's last-write time (not a folder's) to the given local time, in whole seconds.
 bool SetLocalWriteTime(const std::string& path, int year, int month, int day, int hour = 12);
 // The platform's separator-joined form of a '/'-separated relative path.
 std::string Native(const std::string& relative);

@@ -92,8 +92,6 @@ class ExifBuilder {
     int next = -1;
   };
   std::uint32_t DirectorySize(const Directory& d) const;  // entries + out-of-line values
-  void Put16(Bytes& out, std::size_t at, std::uint16_t v) const;
-  void Put32(Bytes& out, std::size_t at, std::uint32_t v) const;
 
   ByteOrder order_;
   std::uint32_t firstOffset_ = 8;

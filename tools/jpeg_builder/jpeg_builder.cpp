@@ -1,5 +1,6 @@
 #include "jpeg_builder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -57,36 +58,29 @@ void ExifBuilder::SetFirstDirectoryOffset(std::uint32_t offset) {
 }
 
 Bytes ExifBuilder::U16(std::uint16_t value) const {
-  Bytes out(2);
-  Put16(out, 0, value);
-  return out;
+  const auto high = static_cast<std::uint8_t>(value >> 8);
+  const auto low = static_cast<std::uint8_t>(value);
+  return order_ == ByteOrder::kBig ? Bytes{high, low} : Bytes{low, high};
 }
 
 Bytes ExifBuilder::U32(std::uint32_t value) const {
-  Bytes out(4);
-  Put32(out, 0, value);
-  return out;
+  Bytes first = U16(static_cast<std::uint16_t>(value >> 16));
+  Bytes second = U16(static_cast<std::uint16_t>(value));
+  if (order_ == ByteOrder::kLittle) {
+    first.swap(second);
+  }
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
 }
 
-void ExifBuilder::Put16(Bytes& out, std::size_t at, std::uint16_t v) const {
-  if (order_ == ByteOrder::kBig) {
-    out[at] = static_cast<std::uint8_t>(v >> 8);
-    out[at + 1] = static_cast<std::uint8_t>(v);
-  } else {
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-  }
+namespace {
+
+// Writes `bytes` over `out` from `at` on.
+void Put(Bytes& out, std::size_t at, const Bytes& bytes) {
+  std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
-void ExifBuilder::Put32(Bytes& out, std::size_t at, std::uint32_t v) const {
-  if (order_ == ByteOrder::kBig) {
-    Put16(out, at, static_cast<std::uint16_t>(v >> 16));
-    Put16(out, at + 2, static_cast<std::uint16_t>(v));
-  } else {
-    Put16(out, at, static_cast<std::uint16_t>(v));
-    Put16(out, at + 2, static_cast<std::uint16_t>(v >> 16));
-  }
-}
+}  // namespace
 
 std::uint32_t ExifBuilder::DirectorySize(const Directory& d) const {
   std::uint32_t size = 2 + 12 * static_cast<std::uint32_t>(d.entries.size()) + 4;
@@ -114,32 +108,32 @@ Bytes ExifBuilder::Build() const {
   }
   Bytes out(total, 0);
   out[0] = out[1] = order_ == ByteOrder::kBig ? 'M' : 'I';
-  Put16(out, 2, 42);
-  Put32(out, 4, firstOffset_);
+  Put(out, 2, U16(42));
+  Put(out, 4, U32(firstOffset_));
 
   std::uint32_t at = start;
   for (const Directory& d : dirs_) {
-    Put16(out, at, static_cast<std::uint16_t>(d.entries.size()));
+    Put(out, at, U16(static_cast<std::uint16_t>(d.entries.size())));
     std::uint32_t values = at + 2 + 12 * static_cast<std::uint32_t>(d.entries.size()) + 4;
     std::uint32_t entry = at + 2;
     for (const Entry& e : d.entries) {
-      Put16(out, entry, e.tag);
-      Put16(out, entry + 2, e.format);
-      Put32(out, entry + 4, e.count);
+      Put(out, entry, U16(e.tag));
+      Put(out, entry + 2, U16(e.format));
+      Put(out, entry + 4, U32(e.count));
       if (e.isRaw) {
-        Put32(out, entry + 8, e.raw);
+        Put(out, entry + 8, U32(e.raw));
       } else if (e.linkTo >= 0) {
-        Put32(out, entry + 8, DirectoryOffset(e.linkTo));
+        Put(out, entry + 8, U32(DirectoryOffset(e.linkTo)));
       } else if (e.value.size() <= 4) {
-        std::copy(e.value.begin(), e.value.end(), out.begin() + entry + 8);
+        Put(out, entry + 8, e.value);
       } else {
-        Put32(out, entry + 8, values);
-        std::copy(e.value.begin(), e.value.end(), out.begin() + values);
+        Put(out, entry + 8, U32(values));
+        Put(out, values, e.value);
         values += static_cast<std::uint32_t>(e.value.size());
       }
       entry += 12;
     }
-    Put32(out, entry, d.next >= 0 ? DirectoryOffset(d.next) : 0);
+    Put(out, entry, U32(d.next >= 0 ? DirectoryOffset(d.next) : 0));
     at += DirectorySize(d);
   }
   return out;
