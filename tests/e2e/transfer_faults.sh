@@ -119,14 +119,14 @@ stop_mid_file() {
   local deadline=$((SECONDS + 60))
   size=0
   kill -STOP "$pid"
-  while [ "$size" -lt 8388608 ] && [ $SECONDS -lt $deadline ]; do
+  while [ "${size:-0}" -lt 8388608 ] && [ $SECONDS -lt $deadline ]; do
     kill -CONT "$pid" && read -rt 0.002 -u "$never" || true
     kill -STOP "$pid" 2>/dev/null || fail "the tool ended before a large file: $(cat "$work/out")"
+    while read -r _ _ state _ <"/proc/$pid/stat" && [[ $state != [TZ] ]]; do :; done
     size=$(find "/proc/$pid/fd" -lname "$1/*" -exec stat -L -c %s {} + 2>/dev/null | sort -n |
       tail -n 1)
-    size=${size:-0}
   done
-  [ "$size" -ge 8388608 ] && [ "$size" -lt "$big" ] || fail "not stopped mid-file: at $size bytes"
+  [ "${size:-0}" -ge 8388608 ] && [ "$size" -lt "$big" ] || fail "not stopped mid-file: $size bytes"
 }
 
 # A kill or a Ctrl+C while the first of the two videos is copied, or moved to another file
