@@ -60,12 +60,6 @@ tallowick_test_program(folderpicker tw_folderpicker)
 # Some command-line tests start the real program.
 target_compile_definitions(tests_cli PRIVATE TALLOWICK_CLI_PROGRAM="$<TARGET_FILE:tallowick-cli>")
 add_dependencies(tests_cli tallowick-cli)
-# Faults (Linux): the real tool as a child process that the tests limit, kill or interrupt.
-tallowick_test_program(faults)
-if(TARGET tests_faults)
-  target_compile_definitions(tests_faults PRIVATE TALLOWICK_CLI_PATH="$<TARGET_FILE:tallowick-cli>")
-  add_dependencies(tests_faults tallowick-cli)
-endif()
 if(WIN32)
   include(cmake/TallowickWindowTests.cmake)
   tallowick_test_program(resources tw_resources tw_skin version)
@@ -116,8 +110,9 @@ if(TALLOWICK_TEST_ENVIRONMENT)
   set_tests_properties(cli_folder_loop PROPERTIES ENVIRONMENT "${TALLOWICK_TEST_ENVIRONMENT}")
 endif()
 
-# End-to-end: a target that fills up and a kill in the middle of a large copy (mounts small
-# file systems of its own: skipped without the right to).
+# End-to-end: the tool under faults (a full target, a file-size limit, a kill or Ctrl+C in the
+# middle of a large copy or move); the full targets need small file systems of its own and are
+# skipped without the right to mount them.
 add_test(NAME cli_transfer_faults
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/transfer_faults.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
                  $<TARGET_FILE:tallowick-cli> $<TARGET_FILE:tallowick-make-album>)

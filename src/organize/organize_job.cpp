@@ -92,6 +92,7 @@ void COrganizeJob::BeginJob() {
   }
   m_visitedFolders.clear();
   m_dryRunPlaced.clear();
+  m_cleanedFolders.clear();
 
   m_bRunning = true;
 }

@@ -147,6 +147,7 @@ class COrganizeJob {
   bool m_jobDeleteSrc = false;
   std::set<platform::FolderId> m_visitedFolders;  // folders already walked in this job
   std::set<std::string> m_dryRunPlaced;           // destinations a dry run has promised
+  std::set<std::string> m_cleanedFolders;  // day folders rid of stale temporaries in this job
 
   // Per-file scratch texts, reused from file to file so the walk allocates little.
   std::string m_source;       // real path of the file in hand

@@ -19,6 +19,11 @@ constexpr int kMaxClashNumber = 9999;
 }  // namespace
 
 COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool mayRename) {
+  // The first time the job writes into a day folder, temporaries that a killed run left
+  // there go: hidden from the user, they would take room for good.
+  if (!m_bDryRun && m_cleanedFolders.insert(m_dateFolder).second) {
+    platform::RemoveStaleTemporaries(m_dateFolder);
+  }
   for (int number = 0; number <= kMaxClashNumber; ++number) {
     m_destination.assign(m_dateFolder).append(number == 0 ? name : ClashName(name, number));
     // The no-overwrite copy or move is the check for a free name: two jobs into one target

@@ -1,7 +1,9 @@
 // Copy and move of single files on Linux, with the guarantees of the Windows calls they stand
 // in for: an existing destination is never replaced, no partly written file ever carries the
 // destination name, and a failed move leaves the source where it was.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +12,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
+#include <string>
 
+#include "platform/copy_temporary.h"
 #include "platform/copy_ways_posix.h"
 #include "platform/platform.h"
 
@@ -223,15 +228,15 @@ bool CopyAsUnnamed(const Source& source, const std::string& folder, const std::s
 }
 
 // Writes the copy under a hidden temporary name in the destination folder and renames it to
-// the final name when complete; the temporary never outlives this call.
+// the final name when complete; the temporary never outlives this call, unless the process
+// ends first (RemoveStaleTemporaries clears it then).
 bool CopyAsTemporary(const Source& source, const std::string& folder, const std::string& to,
                      bool flush) {
   static std::atomic<unsigned> counter{0};
-  const std::string prefix = folder + ".~tallowick-" + std::to_string(getpid()) + "-";
   std::string temporary;
   UniqueFd out;
   for (int attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-    temporary = prefix + std::to_string(counter++);
+    temporary = folder + CopyTemporaryName(getpid(), counter++);
     out.Reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!out.Valid() && errno != EEXIST) {
       return false;
@@ -272,7 +277,27 @@ bool FlushFolder(const std::string& folder) {
   return dir.Valid() && (fsync(dir.Get()) == 0 || errno == EINVAL);
 }
 
+// A folder listing that closes itself.
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& folder) {
+  const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
+  if (!dir) {
+    return;
+  }
+  while (const dirent* entry = readdir(dir.get())) {
+    // The name tells the process that writes it; while that process lives, it stays.
+    unsigned long long pid = 0;
+    if (IsCopyTemporaryName(entry->d_name, &pid) && kill(static_cast<pid_t>(pid), 0) != 0 &&
+        errno == ESRCH) {
+      unlinkat(dirfd(dir.get()), entry->d_name, 0);
+    }
+  }
+}
 
 namespace posix {
 

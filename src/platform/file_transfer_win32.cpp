@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/copy_temporary.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -159,10 +160,8 @@ class TemporaryFile {
   // Creates the file in `folder`; false when that fails.
   bool Create(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
-    const std::string prefix =
-        folder + ".~tallowick-" + std::to_string(GetCurrentProcessId()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = prefix + std::to_string(counter++);
+      path_ = folder + CopyTemporaryName(GetCurrentProcessId(), counter++);
       handle_.Reset(CreateFileA(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
       if (handle_.Valid()) {
@@ -220,7 +219,46 @@ bool CopyToNewName(const Source& source, const std::string& to, bool flush) {
          (!flush || FlushFileBuffers(out.Handle())) && out.RenameAndClose(to, flush);
 }
 
+// A search handle that closes itself.
+class UniqueSearch {
+ public:
+  explicit UniqueSearch(HANDLE handle) : handle_(handle) {}
+  ~UniqueSearch() {
+    if (Valid()) {
+      FindClose(handle_);
+    }
+  }
+  UniqueSearch(const UniqueSearch&) = delete;
+  UniqueSearch& operator=(const UniqueSearch&) = delete;
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  const std::string pattern = folder + kCopyTemporaryPrefix + "*";
+  const UniqueSearch search(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr, 0));
+  if (!search.Valid()) {
+    return;
+  }
+  do {
+    unsigned long long pid = 0;
+    // A copy still being written holds its temporary open without sharing it, so the delete
+    // fails for it (a sharing violation); what a process that ended left behind goes.
+    const std::string path = folder + found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        IsCopyTemporaryName(found.cFileName, &pid) && !DeleteFileA(path.c_str()) &&
+        GetLastError() == ERROR_ACCESS_DENIED) {
+      DeleteEvenReadOnly(path);
+    }
+  } while (FindNextFileA(search.Get(), &found));
+}
 
 bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
   Source from;

@@ -122,6 +122,10 @@ bool CopyFileNoOverwrite(const std::string& source, const std::string& destinati
 // a failed move leaves the source in place.
 bool MoveFileNoOverwrite(const std::string& source, const std::string& destination);
 
+// Removes from `folder` the temporaries of copies whose process ended before finishing them
+// (killed, or the machine stopped); those of copies still being written stay.
+void RemoveStaleTemporaries(const std::string& folder);
+
 // The local calendar day of a file time, with the daylight-saving rule of that day.
 // False when the time cannot be converted.
 bool LocalDateOfFileTime(FileTime time, LocalDate* date);

@@ -1,120 +1,174 @@
 #!/usr/bin/env bash
-# The command-line tool meets a target that fills up (copy, and move from another file system)
-# and a kill in the middle of a large copy. After each: every file under a final name is whole
-# and equal to its source, a failure leaves no temporary behind, no source of a file that was
-# not placed is gone, and a second run with room places exactly what failed the first time.
-# The targets are small file systems of the test's own (tmpfs); without the right to mount
-# them the test is skipped (exit 77).
+# The command-line tool meets faults: a full target, a file-size limit, a kill or Ctrl+C in the
+# middle of a large copy or move. After each, every file under a final name equals its source,
+# no source of a file not placed is gone, each failure is counted and listed, the exit status
+# says so, Ctrl+C stops after the file in hand, and a second run places the rest and leaves no
+# temporary. Only the full targets need file systems of their own (tmpfs, mounted as root).
 # Usage: transfer_faults.sh [EMULATOR] CLI MAKE_ALBUM   (the Windows build runs through Wine)
 set -euo pipefail
 args=("$@")
 album=${args[-1]}
 unset 'args[-1]'
 cli=("${args[@]}")
-runner=("${args[@]:0:${#args[@]}-1}")  # the emulator alone, or nothing
+runner=("${args[@]:0:${#args[@]}-1}") # the emulator alone, or nothing
 # Wine programs see the Linux folders on drive Z:.
 [ ${#runner[@]} -eq 0 ] && drive= || drive=Z:
 
 work=$(mktemp -d)
-mounts=()
+mounts=() other='' pid=''
 cleanup() {
+  [ -z "$pid" ] || kill -KILL "$pid" 2>/dev/null || true
   for m in "${mounts[@]}"; do umount -l "$m" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$work" ${other:+"$other"}
 }
 trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
+fail() { echo "FAILED: $*" && exit 1; }
+small_fs() { # DIR SIZE: a tmpfs of our own; false without the right to mount one
+  mkdir -p "$1" && mount -t tmpfs -o size="$2" tmpfs "$1" 2>/dev/null && mounts+=("$1"); }
+mkfifo "$work/never" && exec {never}<>"$work/never" # read -t on it pauses without a process
 
-# small_fs DIR SIZE: a tmpfs of SIZE at DIR, or a skip when it cannot be mounted.
-small_fs() {
-  mkdir -p "$1"
-  if ! mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null; then
-    echo "skipped: cannot mount a small file system here (needs root): $(id -un)"
-    exit 77
-  fi
-  mounts+=("$1")
-}
-
-# organize [--move] SRC DST: runs the tool, prints its summary's failure count.
-organize() {
-  local flags=("${@:1:$#-2}") source=${*: -2:1} target=${*: -1} output status=0
-  output=$(timeout 300 "${cli[@]}" --quiet --error-file "$drive$work/errors.txt" "${flags[@]}" \
-    "$drive$source" "$drive$target" 2>&1) || status=$?
-  [ $status -le 1 ] || fail "tool exited $status: $output"
-  grep -o '失败 [0-9]* 个' <<<"$output" | tail -n 1 | tr -dc 0-9
-}
-
-# Photos under their final names (not hidden from the walk), by base name.
+# Photos under their final names (not hidden from the walk), and what is hidden, in DIR.
 placed() { find "$1" \( -name '.*' -o -name '~*' \) -prune -o -type f -printf '%f\n' | sort; }
-hidden() { find "$1" \( -name '.*' -o -name '~*' \) -print; }
+hidden() { find "$1" -mindepth 1 \( -name '.*' -o -name '~*' \) -print; }
+count() { placed "$1" | grep -c . || true; }
 
-# check_placed DST ORIGINALS: each placed photo equals its original.
-check_placed() {
-  local name
-  for name in $(placed "$1"); do
-    cmp -s "$(find "$1" -name "$name" -type f)" "$2/$name" || fail "$name differs from its source"
+# start LIMIT_KB|- FLAGS... SRC DST: the tool in the background (pid); output in $work/out.
+start() {
+  local limit=$1 n=$(($# - 2))
+  shift
+  (
+    [ "$limit" = - ] || ulimit -f "$limit"
+    trap '' XFSZ # a write past the limit fails instead of ending the tool
+    exec "${cli[@]}" --quiet --error-file "$drive$work/errors.txt" "${@:1:n-1}" \
+      "$drive${*: -2:1}" "$drive${*: -1}"
+  ) >"$work/out" 2>&1 &
+  pid=$!
+}
+# finish: waits for the tool; status, files and failed from its exit and its summary.
+finish() {
+  status=0 files='' failed=''
+  wait "$pid" || status=$?
+  pid=
+  read -r files failed < <(grep -o '整理文件 [0-9]* 个, 失败 [0-9]* 个' "$work/out" |
+    tail -n 1 | tr -c '0-9\n' ' ') || true
+  [ -n "$failed" ] || fail "no summary (exit $status): $(cat "$work/out")"
+}
+organize() { start "$@" && finish; }
+
+# check ORIGINALS SRC DST MODE [listed]: each placed file equals its original; each original is
+# still in SRC unchanged (and in the failure list if "listed"), or gone after a move and placed;
+# a move kept no source of a placed file.
+check() {
+  local original name source
+  for original in "$1"/*; do
+    name=${original##*/} source=$(find "$2" -name "${original##*/}" -type f)
+    if placed "$3" | grep -qx "$name"; then
+      cmp -s "$(find "$3" -name "$name" -type f)" "$original" || fail "$name differs from source"
+      [ "$4" = copy ] || [ -z "$source" ] || fail "move: $name placed, yet its source is kept"
+    else
+      [ -n "$source" ] || fail "$4: $name neither placed nor left in the source"
+      [ -z "${5:-}" ] || grep -qiF "$name" "$work/errors.txt" || fail "$name failed, not listed"
+    fi
+    [ -z "$source" ] || cmp -s "$source" "$original" || fail "source $name changed"
   done
 }
 
-# A tree of twelve photos of about 400 KB, with their originals kept flat for comparing.
-"${runner[@]}" "$album" --files 12 --min-size 400K --max-size 420K --seed 3 "$drive$work/tree" \
-  >/dev/null
-mkdir "$work/originals"
-find "$work/tree" -type f -exec cp -p {} "$work/originals/" \;
-total=$(find "$work/originals" -type f | wc -l)
+# Twelve photos of 400 to 427 KB, and two videos of 100 MB; their originals are kept flat.
+"${runner[@]}" "$album" --files 12 --min-size 400K --max-size 420K --seed 3 "$drive$work/photos" \
+  >/dev/null 2>&1 # the first Wine program: services it starts then hold no pipe of the test
+mkdir -p "$work/photo-originals" "$work/videos" "$work/video-originals"
+find "$work/photos" -type f -exec cp -p {} "$work/photo-originals/" \;
+for name in big1.mp4 big2.mp4; do
+  head -c 100M /dev/urandom >"$work/videos/$name"
+  cp -p "$work/videos/$name" "$work/video-originals/"
+done
+big=$(stat -c %s "$work/videos/big1.mp4")
 
-for mode in copy move; do
-  target=$work/$mode-target
-  small_fs "$target" 3m
-  rm -rf "$work/src" && cp -rp "$work/tree" "$work/src"  # the sources lie on another file system
-  flags=()
-  [ $mode = move ] && flags=(--move)
-
-  failed=$(organize "${flags[@]}" "$work/src" "$target")
-  first=$(placed "$target")
-  [ "$failed" -gt 0 ] || fail "$mode: the full target refused nothing"
-  [ $((total - failed)) -eq "$(grep -c . <<<"$first")" ] || fail "$mode: $failed failed, but placed: $first"
-  check_placed "$target" "$work/originals"
-  [ -z "$(hidden "$target")" ] || fail "$mode: left behind: $(hidden "$target")"
-  if [ $mode = move ]; then
-    left=$(find "$work/src" -type f -printf '%f\n' | sort)
-    [ "$(sort <(echo "$first") <(echo "$left") | grep -c .)" -eq "$total" ] &&
-      [ -z "$(comm -12 <(echo "$first") <(echo "$left"))" ] ||
-      fail "move: sources kept are not exactly those not placed: $left"
+# The target fills up, a small file system (a move's sources lie on another one), or the tool
+# may write no file over 410 KB: some photos fail. A second run without the fault places them;
+# a copy's sources placed before now meet their names taken, a move's are gone.
+for row in "copy full" "move full" "copy limit"; do
+  read -r mode fault <<<"$row"
+  target=$work/$mode-$fault limit=- flags=()
+  [ "$mode" = move ] && flags=(--move)
+  if [ "$fault" = full ]; then
+    small_fs "$target" 3m || { echo "skipped: $row (cannot mount a file system)" && continue; }
+  else
+    mkdir "$target" && limit=410
   fi
-
-  # With room, a second run places exactly what failed; a copy's sources placed before now
-  # meet their names taken, a move's are gone.
-  mount -o remount,size=32m "$target"
-  again=$(organize "${flags[@]}" "$work/src" "$target")
-  expected=$((total - failed))
-  [ $mode = move ] && expected=0
-  [ "$again" -eq $expected ] || fail "$mode: second run failed $again, not $expected"
-  [ "$(placed "$target" | grep -c .)" -eq "$total" ] || fail "$mode: second run left photos out"
-  check_placed "$target" "$work/originals"
-  echo "$mode into a full target: $failed of $total refused, none left partial; second run placed them"
+  rm -rf "$work/src" && cp -rp "$work/photos" "$work/src"
+  organize "$limit" "${flags[@]}" "$work/src" "$target"
+  first=$failed
+  [ "$failed" -gt 0 ] && [ "$files" -eq 12 ] && [ "$(count "$target")" -eq $((12 - failed)) ] &&
+    [ "$status" -eq 1 ] && [ "$(grep -c '文件失败' "$work/errors.txt")" -eq "$failed" ] ||
+    fail "$row: exit $status, $failed of $files failed, listed: $(cat "$work/errors.txt")"
+  check "$work/photo-originals" "$work/src" "$target" "$mode" listed
+  [ -z "$(hidden "$target")" ] || fail "$row: left behind: $(hidden "$target")"
+  [ "$fault" = limit ] || mount -o remount,size=32m "$target"
+  organize - "${flags[@]}" "$work/src" "$target"
+  [ "$failed" -eq "$([ "$mode" = move ] && echo 0 || echo $((12 - first)))" ] &&
+    [ "$(count "$target")" -eq 12 ] || fail "$row: second run failed $failed"
+  check "$work/photo-originals" "$work/src" "$target" "$mode"
+  echo "$row: $first of 12 refused and listed, none left partial; a second run placed them"
 done
 
-# A kill in the middle of copying one large photo, into a file system of its own whose use
-# shows how far the copy has come.
-rm -rf "$work/src" "$work/originals"
-"${runner[@]}" "$album" --files 1 --min-size 300M --max-size 300M --seed 5 "$drive$work/src" \
-  >/dev/null
-big=$(find "$work/src" -type f)
-target=$work/kill-target
-small_fs "$target" 400m
-used() { df --output=used "$target" | tail -n 1 | tr -dc 0-9; }
-before=$(used)
-"${cli[@]}" --quiet --error-file "$drive$work/errors.txt" "$drive$work/src" "$drive$target" \
-  >/dev/null 2>&1 &
-pid=$!
-while kill -0 $pid 2>/dev/null && [ $(($(used) - before)) -lt 16384 ]; do sleep 0.005; done
-kill -9 $pid 2>/dev/null || fail "the copy ended before it could be killed"
-wait $pid 2>/dev/null || true
-sleep 0.5  # let the file system settle what the dead process held
-[ -z "$(placed "$target")" ] || fail "killed copy left under its final name: $(placed "$target")"
-echo "kill mid-copy: nothing under the final name; left hidden: $(hidden "$target" | grep -c .)"
-failed=$(organize "$work/src" "$target")
-[ "$failed" -eq 0 ] && [ "$(placed "$target")" = "$(basename "$big")" ] ||
-  fail "second run after the kill did not place the photo"
-cmp -s "$(find "$target" -name "$(basename "$big")")" "$big" || fail "copy after the kill differs"
+# stop_mid_file DIR: lets the running tool go on in steps of about 2 ms until it writes a file
+# of 8 MB or more into DIR, and leaves it stopped there, that file still partial.
+stop_mid_file() {
+  local deadline=$((SECONDS + 60)) && size=0
+  kill -STOP "$pid"
+  while [ "${size:-0}" -lt 8388608 ] && [ $SECONDS -lt $deadline ]; do
+    kill -CONT "$pid" && read -rt 0.002 -u "$never" || true
+    kill -STOP "$pid" 2>/dev/null || fail "the tool ended before a large file: $(cat "$work/out")"
+    while read -r _ _ state _ <"/proc/$pid/stat" && [[ $state != [TZ] ]]; do :; done
+    size=$(find "/proc/$pid/fd" -lname "$1/*" -exec stat -L -c %s {} + 2>/dev/null | sort -n |
+      tail -n 1)
+  done
+  [ "${size:-0}" -ge 8388608 ] && [ "$size" -lt "$big" ] || fail "not stopped mid-file: $size bytes"
+}
+
+# A kill or a Ctrl+C while the first of the two videos is copied, or moved to another file
+# system (/dev/shm, or a tmpfs of the test's own). A Ctrl+C lets that video finish and begins
+# nothing after it; a kill leaves nothing of it under its name, and a second run places both
+# videos and removes the temporaries of ended copies (the killed one's on Windows, and one
+# planted beside it, as the named way of copying on Linux can leave).
+if [ "$(stat -c %d /dev/shm 2>/dev/null)" != "$(stat -c %d "$work")" ] && [ -w /dev/shm ] &&
+  [ "$(df --output=avail -k /dev/shm | tail -n 1)" -gt 1000000 ]; then
+  other=$(mktemp -d -p /dev/shm)
+elif small_fs "$work/other" 1g; then
+  other=$work/other
+fi
+for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
+  read -r signal mode <<<"$row"
+  target=$work/$signal-$mode source=$work/videos flags=()
+  if [ "$mode" = move ]; then
+    [ -n "$other" ] || { echo "skipped: $row (no second file system)" && continue; }
+    target=$other/$signal source=$work/src flags=(--move)
+    rm -rf "$source" && cp -rp "$work/videos" "$source"
+  fi
+  mkdir -p "$target"
+  start - "${flags[@]}" "$source" "$target"
+  stop_mid_file "$target"
+  if [ "$signal" = kill ]; then
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null || true
+    check "$work/video-originals" "$source" "$target" "$mode"
+    left=$(hidden "$target" | grep -c . || true)
+    for day in "$target"/*/*/; do : >"$day.~tallowick-999999999-0"; done # as a named copy leaves
+    organize - "${flags[@]}" "$source" "$target"
+    [ "$status" -eq 0 ] && [ "$files" -eq 2 ] && [ "$(count "$target")" -eq 2 ] ||
+      fail "$row: the second run did not place both videos: $(cat "$work/out")"
+    echo "$row: killed at $size of $big bytes ($left left hidden); a second run placed both"
+  else
+    kill -INT "$pid" && kill -CONT "$pid"
+    finish
+    # Fewer placed than a full run would, and the summary counts exactly those.
+    [ "$status" -eq 0 ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
+      [ "$(count "$target")" -eq 1 ] && grep -q '已停止: 其余文件没有处理' "$work/out" ||
+      fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"
+    echo "$row: stopped at $size of $big bytes; that video was finished, the other not begun"
+  fi
+  check "$work/video-originals" "$source" "$target" "$mode"
+  [ -z "$(hidden "$target")" ] || fail "$row: left behind: $(hidden "$target")"
+done
 echo "passed"

@@ -1,6 +1,11 @@
 // Copy and move of single files, within one file system and from another: content and
 // last-write time kept (as the listing and the file's own information give it), no name ever
-// replaced, nothing left behind by a refused transfer.
+// replaced, nothing left behind by a refused transfer, and what a killed copy left behind
+// cleared later.
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,6 +101,21 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     EXPECT_EQ(ListFiles(from.Path()), Files{"new/a.jpg"});
     EXPECT_FALSE(testfiles::Exists(to / "missing"));
   }
+}
+
+// A copy killed before it finished leaves its temporary; a later job removes it, but not the
+// temporary of a copy still running (this process holds it open) nor a file only named alike.
+TEST(FileTransfer, RemovesOnlyTheTemporariesOfCopiesWhoseProcessEnded) {
+  const TempFolder folder;
+  const std::string running = ".~tallowick-" + std::to_string(getpid()) + "-0";
+  for (const std::string name :
+       {".~tallowick-999999999-0", ".~tallowick-notes", "IMG_0001.JPG", running.c_str()}) {
+    ASSERT_TRUE(WriteText(folder / name, "partial"));
+  }
+  std::ofstream held(folder / running, std::ios::app);
+  ASSERT_TRUE(held);
+  platform::RemoveStaleTemporaries(folder.Path());
+  EXPECT_EQ(ListFiles(folder.Path()), (Files{running, ".~tallowick-notes", "IMG_0001.JPG"}));
 }
 
 }  // namespace
