@@ -55,6 +55,9 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
       if (job.messages.size() == run.stopAfter) {
         job.Stop();
       }
+      // The window may change its folders and the flag while a job runs: the walk keeps its own.
+      job.m_strPathTar = Folder("other");
+      job.m_bDeleteSrc = true;
     };
     Run(job, Folder(run.source), target.Path());
     const std::string summary = "\r\n\r\n整理文件 " + std::to_string(run.files) + " 个, 失败 0 个";
@@ -68,6 +71,8 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
     EXPECT_EQ(job.m_nFileCount, static_cast<int>(run.files));
   }
   EXPECT_FALSE(testfiles::Exists(FailureFile()));
+  EXPECT_EQ(testfiles::ListFiles(Folder("one")).size(), 5u);
+  EXPECT_EQ(testfiles::ListFiles(Folder("other")), Files{"f.jpg"});
 }
 
 TEST_F(OrganizeTest, FailureFileHoldsTheFailuresAndTheSummary) {

@@ -46,76 +46,47 @@ class HostileTree : public OrganizeTest, public ::testing::WithParamInterface<Mo
 };
 
 TEST_P(HostileTree, UnusualNamesArePlacedUnderTheirOwnNames) {
+  Files names = {"照片 一.jpg", " 前导空格.jpg",      "两个  空格 .mp4",  "#%&{}$!'@+`=,;[].jpg",
+                 "UPPER.JPG",   "name.with.dots.jpg", "sub dir/ 嵌套.jpg"};
   // Names of 255 bytes; on Windows, whose paths end at 259 characters, as long as fit there.
-  std::string longChinese;
+  names.push_back(std::string(kWindows ? 146 : 251, 'a') + ".jpg");
+  names.push_back("");
   for (int i = 0; i < (kWindows ? 50 : 83); ++i) {
-    longChinese += "照";  // 83 characters: 249 bytes
+    names.back() += "照";  // 83 characters: 249 bytes
   }
-  Files placedNames = {"照片 一.jpg",
-                       " 前导空格.jpg",
-                       "两个  空格 .mp4",
-                       "#%&{}$!'@+`=,;[].jpg",
-                       "UPPER.JPG",
-                       "name.with.dots.jpg",
-                       "sub dir/ 嵌套.jpg",
-                       longChinese + ".jpg",
-                       std::string(kWindows ? 146 : 251, 'a') + ".jpg"};
+  names.back() += ".jpg";
   if (!kWindows) {  // separators and controls elsewhere, and text that is not UTF-8
-    placedNames.insert(placedNames.end(), {"a\\..\\..\\b.jpg", "line\nbreak.jpg", "tab\there.mp4",
-                                           "\xff\xfe\x80.jpg"});
+    names.insert(names.end(),
+                 {"a\\..\\..\\b.jpg", "line\nbreak.jpg", "tab\there.mp4", "\xff\xfe\x80.jpg"});
   }
-  for (const std::string& name : placedNames) {
+  for (const std::string& name : names) {
     Photo("src/" + name, "2012:05:17 10:20:30");
   }
-  // Hidden and temporary entries (a leading '.' or '~') are passed over.
-  for (const char* name : {".隐藏.jpg", "~锁.jpg", ".dot dir/y.jpg", "~tilde dir/x.jpg"}) {
-    Photo("src/" + std::string(name), "2012:05:17 10:20:30");
-  }
   RecordingJob job;
-  const Files placed = RunAndCheck(job, {".隐藏.jpg", "~锁.jpg", "y.jpg", "x.jpg"});
-  EXPECT_EQ(placed.size(), placedNames.size());
-  EXPECT_EQ(job.m_nFileCount, static_cast<int>(placedNames.size()));
+  EXPECT_EQ(RunAndCheck(job).size(), names.size());
+  EXPECT_EQ(job.m_nFileCount, static_cast<int>(names.size()));
 }
 
 TEST_P(HostileTree, DatesThatCouldNameAFolderElsewhereGoByTheFilesDay) {
-  // A photo date and the day folder it names on Linux; none of these is a name Windows would
-  // keep as it stands. Without a folder, the file goes by its own day, 2019-03-04.
-  const std::pair<const char*, const char*> dates[] = {
-      {"../../../../x", nullptr},
-      {"..\\..\\..\\..\\x", nullptr},
-      {"2012:05:17/../../..", nullptr},
-      {"2012/05/17 10:20:30", nullptr},
-      {"2012\\05\\17 10:20:30", nullptr},
-      {"/tmp/x", nullptr},
-      {"\\\\server\\share", nullptr},
-      {"C:\\x", nullptr},
-      {"a/b", nullptr},
-      {"..", nullptr},
-      {".", nullptr},
-      {". .", nullptr},
-      {". . .", nullptr},
-      {"...", nullptr},
-      {"                   ", nullptr},
-      {"..:..:.. 10:20:30", "..-..-.."},
-      {"NUL", "NUL"},
-      {"con", "con"},
-      {"COM1", "COM1"},
-      {"nul.2012", "nul.2012"},
-      {"CONIN$", "CONIN$"},
-      {"a<b>c", "a<b>c"},
-      {"x|y?z*", "x|y?z*"},
-      {"end.", "end."},
-      {"tab\there", "tab\there"},
-      {"    :  :     :  :  ", "    -  -     -  -  "},
-  };
+  // Dates that could name a folder outside the day folder's parent: the file's own day.
+  const Files dots = {"..", ".", ". .", ". . .", "...", "                   "};
+  const Files separators = {"a/b",        "/tmp/x",       "C:\\x",         "\\\\server\\share",
+                            "2012/05/17", "2012\\05\\17", "../../../../x", "..\\..\\..\\..\\x"};
+  // Dates that name their folder as they stand (colons made hyphens) on Linux; Windows would
+  // change or refuse each of these names, so there the file goes by its own day too.
+  const Files asTheyStand = {
+      "..:..:..", "NUL",    "con",  "COM1",      "nul.2012",           "CONIN$",
+      "a<b>c",    "x|y?z*", "end.", "tab\there", "    :  :     :  :  "};
   Files expected;
-  for (std::size_t i = 0; i < std::size(dates); ++i) {
-    const std::string name = "p" + std::to_string(i) + ".jpg";
-    Photo("src/" + name, dates[i].first);
-    const std::string day =
-        dates[i].second != nullptr && !kWindows ? dates[i].second : "2019-03-04";
-    const std::string year = day.substr(0, day.find('-')) + "年/";
-    expected.push_back((GetParam().flat ? "" : year) + day + "/" + name);
+  for (const Files* dates : {&dots, &separators, &asTheyStand}) {
+    for (std::string day : *dates) {
+      const std::string name = "p" + std::to_string(expected.size()) + ".jpg";
+      Photo("src/" + name, day);
+      std::replace(day.begin(), day.end(), ':', '-');
+      day = dates == &asTheyStand && !kWindows ? day : "2019-03-04";
+      expected.push_back((GetParam().flat ? "" : day.substr(0, day.find('-')) + "年/") + day + "/" +
+                         name);
+    }
   }
   RecordingJob job;
   RunAndCheck(job);
@@ -137,8 +108,6 @@ TEST_P(HostileTree, DayFolderBlockedByAFileFailsItsPhotosUntilItIsGone) {
   Run(job, Src(), Target());
   EXPECT_EQ(job.m_nFileCount, 3);
   EXPECT_EQ(job.m_nFailCount, 2);
-  EXPECT_NE(job.m_strErrors.find("a.jpg -> "), std::string::npos);
-  EXPECT_NE(job.m_strErrors.find("b.jpg -> "), std::string::npos);
   EXPECT_EQ(testfiles::ReadAll(blocker), "a file, not a folder");
 
   ASSERT_EQ(std::remove(blocker.c_str()), 0);
