@@ -23,13 +23,6 @@ TEST(DemoAlbum, OrganizesIntoTheDaysOfItsPhotosWithOneClash) {
   std::string error;
   ASSERT_TRUE(album::MakeDemoAlbum(album, &error)) << error;
   const std::vector<std::string> made = testfiles::ListFiles(album);
-  EXPECT_GE(made.size(), 20u);
-  EXPECT_LE(made.size(), 30u);
-  for (const char* skipped : {"2019 旅行/第二天/.thumbs/IMG_0201.jpg", "2019 旅行/~$行程安排.docx",
-                              "Camera/.Trashes/IMG_0009.JPG"}) {
-    EXPECT_NE(std::find(made.begin(), made.end(), skipped), made.end()) << skipped;
-  }
-
   const CliResult result = RunCaptured({"--error-file", root / "errors.txt", album, target});
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_TRUE(Has(result.out, "整理文件 16 个, 失败 1 个"));

@@ -18,15 +18,16 @@ struct Command {
 };
 
 struct CliCase {
+  friend void PrintTo(const CliCase& c, std::ostream* out) { *out << c.name; }
   const char* name;
   std::vector<Command> commands;  // run in turn
   const char* config = nullptr;   // Config.ini's bytes; nullptr: no file
   Files outHas = {};              // parts of what all commands printed
   const char* outIs = nullptr;    // all that the last one printed
   const char* outLacks = nullptr;
-  const char* err = "";  // what the last one printed on stderr
-  Files placed = {"2012年/2012-05-17/IMG_1.JPG"};
-  bool moves = false;  // else the source ends as it began
+  const char* err = "";                            // what the last one printed on stderr
+  Files placed = {"2012年/2012-05-17/IMG_1.JPG"};  // sorted
+  bool moves = false;                              // else the source ends as it began
 };
 
 constexpr char kCopied[] = "2013年/2013-01-02/clip.mp4";
@@ -115,10 +116,6 @@ const CliCase kCases[] = {
      .err = "无法写入日志: {r}无此目录/j.txt\n"},
 };
 
-void PrintTo(const CliCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
 class CliCases : public clitest::CliTree, public ::testing::WithParamInterface<CliCase> {};
 
 TEST_P(CliCases, StatusTextsAndTarget) {
@@ -157,9 +154,7 @@ TEST_P(CliCases, StatusTextsAndTarget) {
     EXPECT_FALSE(Has(out, c.outLacks));
   }
   EXPECT_EQ(last.err.substr(0, last.err.find(kUsage)), Expand(c.err));
-  Files placed = c.placed;
-  std::sort(placed.begin(), placed.end());
-  EXPECT_EQ(testfiles::ListFiles(target_), placed);
+  EXPECT_EQ(testfiles::ListFiles(target_), c.placed);
   if (!c.moves) {
     EXPECT_EQ(testfiles::ReadTree(source_), sourceBefore);
   }

@@ -53,6 +53,7 @@ class Undo : public OrganizeTest {
 // CR LF; "cut": its last line cut short, followed by what comes after "cut"). `refusal`: the start
 // of the report of the one file the undo then leaves.
 struct Change {
+  friend void PrintTo(const Change& c, std::ostream* out) { *out << c.name; }
   const char* name;
   const char* file;
   const char* text;
@@ -132,10 +133,6 @@ TEST_P(UndoChange, TakesBackWhatIsUnchangedAndLeavesTheRest) {
     ASSERT_TRUE(platform::LocalDateOfFileTime(info.lastWrite, &day));
     EXPECT_EQ(day.day, 9);
   }
-}
-
-void PrintTo(const Change& change, std::ostream* out) {
-  *out << change.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(CopyAndMove, UndoChange,

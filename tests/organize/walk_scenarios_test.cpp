@@ -36,6 +36,7 @@ struct Options {
 };
 
 struct Scenario {
+  friend void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
   const char* name;
   Tree tree;
   Options with = {};
@@ -175,10 +176,6 @@ const Scenario kScenarios[] = {
      .placed = {"2019年/2019-03-04/a.jpg", "2019年/2019-03-04/b.jpg"},
      .summary = "整理文件 2 个, 失败 0 个"},
 };
-
-void PrintTo(const Scenario& scenario, std::ostream* out) {
-  *out << scenario.name;
-}
 
 class WalkScenario : public OrganizeTest, public ::testing::WithParamInterface<Scenario> {
  protected:
