@@ -64,6 +64,9 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
     EXPECT_EQ(testfiles::ListFiles(target.Path()).size(), run.files) << run.source << run.stopAfter;
     EXPECT_EQ(job.messages.size(), run.files + 1);
     EXPECT_EQ(job.messages.back(), summary);
+    for (std::size_t i = 0; i + 1 < job.messages.size(); ++i) {
+      EXPECT_EQ(job.messages[i].rfind("复制文件(", 0), 0u) << job.messages[i];
+    }
     EXPECT_EQ(job.finishedCalls, 1);
     EXPECT_FALSE(job.runningWhenFinished);  // cleared before the window hears of the end
     EXPECT_EQ(job.messageWhenFinished, summary);

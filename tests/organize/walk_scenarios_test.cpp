@@ -229,6 +229,7 @@ TEST_P(WalkScenario, DryRunsPredictTheRealRunAndTheTargetEndsAsExpected) {
   std::string allMessages;
   for (int run = 1; run <= s.with.runs; ++run) {
     const auto before = testfiles::ReadTree(temp.Path());
+    const Files entries = testfiles::ListEntries(temp.Path());  // empty folders too
     Files predicted;
     for (const bool dry : {true, true, false}) {
       SCOPED_TRACE(testing::Message() << "run " << run << (dry ? " (dry)" : ""));
@@ -239,6 +240,7 @@ TEST_P(WalkScenario, DryRunsPredictTheRealRunAndTheTargetEndsAsExpected) {
       Run(job, temp / "src", temp / "tgt");
       if (dry) {
         EXPECT_EQ(testfiles::ReadTree(temp.Path()), before);
+        EXPECT_EQ(testfiles::ListEntries(temp.Path()), entries);
         EXPECT_TRUE(job.failureFiles.empty());
       }
       if (!predicted.empty()) {
