@@ -36,6 +36,10 @@ TEST(ProgressLine, LinesKeepTheFileNameAndFitTheWidth) {
   EXPECT_EQ(cut.rfind("[已处理 1234, 失败 5] ...", 0), 0u) << cut;
   EXPECT_TRUE(cut.ends_with("/img_0101.jpg")) << cut;
   EXPECT_EQ(DisplayWidth(cut), 40);
+  // The file a message is about: its first line, after the ": ".
+  EXPECT_EQ(
+      FileOfMessage("复制文件(3): /a/b c/x.jpg\r\n\r\n复制到: /t/2019年/2019-10-01/X.JPG\r\n"),
+      "/a/b c/x.jpg");
 }
 
 TEST(ProgressLine, ThrottleCountsFromTheLastRedrawLetThrough) {

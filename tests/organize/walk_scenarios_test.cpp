@@ -50,7 +50,8 @@ struct Scenario {
 const Tree kClash = {{"src/x.jpg", kTaken},
                      {"src/y.jpg", kTaken},  // the same bytes as x.jpg
                      {"tgt/2012年/2012-05-17/x.jpg", kTaken},
-                     {"tgt/2012年/2012-05-17/y.jpg", nullptr, 20190304, "another photo"}};
+                     {"tgt/2012年/2012-05-17/y.jpg", nullptr, 20190304, "another photo"},
+                     {"tgt/2012年/2012-05-17/y(1).jpg", nullptr, 20190304, "yet another"}};
 const Tree kFilter = {"src/IMG_0001.JPG", "src/clip.Mp4", "src/clip.mpeg", "src/photojpg",
                       "src/x.g,a", "src/notes.txt", "src/sub/movie.avi",
                       // A dot or a tilde starts a name passed over, file or folder, at any depth.
@@ -118,17 +119,19 @@ const Scenario kScenarios[] = {
     {.name = "identical files count apart, a different one takes the next free name",
      .tree = kClash,
      .with = {.move = true, .skipIdentical = true, .renameClashes = true},
-     .placed = {"2012年/2012-05-17/x.jpg", "2012年/2012-05-17/y(1).jpg", "2012年/2012-05-17/y.jpg"},
+     .placed = {"2012年/2012-05-17/x.jpg", "2012年/2012-05-17/y(1).jpg",
+                "2012年/2012-05-17/y(2).jpg", "2012年/2012-05-17/y.jpg"},
      .summary = "整理文件 1 个, 失败 0 个, 已存在相同文件 1 个",
      .left = {"x.jpg"},
      .messages = {"已存在相同文件: {s}x.jpg -> {t}2012年/2012-05-17/x.jpg\r\n",
-                  "移动文件(1): {s}y.jpg\r\n\r\n移动到: {t}2012年/2012-05-17/y(1).jpg\r\n重名, "
-                  "改名为: y(1).jpg\r\n"}},
+                  "移动文件(1): {s}y.jpg\r\n\r\n移动到: {t}2012年/2012-05-17/y(2).jpg\r\n重名, "
+                  "改名为: y(2).jpg\r\n"}},
     {.name = "clash renames alone: a file in place is copied again",
      .tree = kClash,
      .with = {.renameClashes = true},
      .placed = {"2012年/2012-05-17/x(1).jpg", "2012年/2012-05-17/x.jpg",
-                "2012年/2012-05-17/y(1).jpg", "2012年/2012-05-17/y.jpg"},
+                "2012年/2012-05-17/y(1).jpg", "2012年/2012-05-17/y(2).jpg",
+                "2012年/2012-05-17/y.jpg"},
      .summary = "整理文件 2 个, 失败 0 个"},
     {.name = "copied again and again: every file found in place",
      .tree = kAgain,
