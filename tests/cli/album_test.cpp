@@ -1,5 +1,4 @@
-// The demo album organizes as it promises (the README's first command runs on it), and the
-// generator refuses to write into a folder that holds files.
+// The demo album organizes as it promises (the README's first command runs on it).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,20 +42,6 @@ TEST(DemoAlbum, OrganizesIntoTheDaysOfItsPhotosWithOneClash) {
   const std::string failures = testfiles::ReadAll(root / "errors.txt");
   EXPECT_EQ(failures.rfind("复制文件失败: "), 0u) << failures;
   EXPECT_TRUE(Has(failures, testfiles::Native("/img_0001.jpg -> ")));
-}
-
-TEST(MakeAlbumCommand, RefusesAFolderThatHoldsFilesOrNoFolder) {
-  testfiles::TempFolder root;
-  ASSERT_TRUE(testfiles::WriteText(root / "full/a.txt", "x"));
-  const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{root / "full"}, "目录不是空的: " + (root / "full")}, {{}, "需要一个目录"}};
-  for (const auto& [args, message] : cases) {
-    clitest::CapturedStream out, err;
-    EXPECT_EQ(album::RunMakeAlbum(args, out.get(), err.get()), 2) << message;
-    EXPECT_TRUE(Has(err.Text(), message));
-    EXPECT_EQ(out.Text(), "");
-  }
-  EXPECT_EQ(testfiles::ListFiles(root / "full"), std::vector<std::string>{"a.txt"});
 }
 
 }  // namespace
