@@ -53,14 +53,11 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{"--help", "--no-such-option"}, "help "},
       {{"-h"}, "help "},
       {{"x", "--version", "--move"}, "version [x]"},
-      {{"--", "--help"}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 1 个"},
       {{"--bogus", "s", "t"}, "error: 未知选项: --bogus"},
       {{"-m", "s", "t"}, "error: 未知选项: -m"},
       {{"--bogus=1", "s", "t"}, "error: 未知选项: --bogus=1"},
       {{"s", "t", "--filter"}, "error: 选项 --filter 需要一个参数"},
-      {{"s", "t", "--error-file"}, "error: 选项 --error-file 需要一个参数"},
       {{"--move=yes", "s", "t"}, "error: 选项 --move 不带参数"},
-      {{"--dry-run=", "s", "t"}, "error: 选项 --dry-run 不带参数"},
       {{}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 0 个"},
       {{"s", "t", "u"}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 3 个"},
       // The safe-rerun options; --undo takes a journal instead of the folders.
@@ -68,8 +65,6 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
        "skip-identical rename-clashes sidecars journal=j.txt [s][t]"},
       {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
-      {{"s", "t", "--journal"}, "error: 选项 --journal 需要一个参数"},
-      {{"--sidecars=1", "s", "t"}, "error: 选项 --sidecars 不带参数"},
       {{"--layout", "Day", "s", "t"},
        "error: 未知的目录样式: Day (可用: year-day, day, year-month-day, year-month, numeric)"},
   };

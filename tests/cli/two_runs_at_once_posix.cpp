@@ -41,45 +41,39 @@ TEST(TwoRunsAtOnce, ClashNamesAreTakenOnceAndIdenticalFilesFoundOnce) {
   constexpr int kOwn = 150;    // photos of each source, same names, other bytes
   constexpr int kShared = 30;  // photos with the same bytes in both sources
   testfiles::TempFolder root;
-  const std::string target = root / "target/";
-  ASSERT_TRUE(testfiles::MakeFolders(target));
+  ASSERT_TRUE(testfiles::MakeFolders(root / "target"));
   std::map<std::string, int> expected;  // content -> times it must be found in the target
-  for (const char* source : {"one", "two"}) {
+  pid_t runs[2];
+  for (const int source : {0, 1}) {
+    const std::string folder = root / std::to_string(source);
     for (int i = 0; i < kOwn + kShared; ++i) {
-      char name[32];
-      char taken[32];
-      std::snprintf(name, sizeof name, "IMG_%04d.JPG", i);
-      // The same day for all; the time tells the sources' own photos apart.
-      std::snprintf(taken, sizeof taken, "2012:05:17 %02d:%02d:%02d",
-                    i < kOwn ? (source[0] == 'o' ? 10 : 11) : 12, i / 60, i % 60);
+      char name[32], taken[32];
+      std::snprintf(name, sizeof name, "/IMG_%04d.JPG", i);
+      // The same day for all; the hour tells the sources' own photos apart.
+      std::snprintf(taken, sizeof taken, "2012:05:17 %02d:%02d:%02d", i < kOwn ? 10 + source : 12,
+                    i / 60, i % 60);
       const jpegbuilder::Bytes bytes = jpegbuilder::PhotoWithDate(taken);
-      const std::string path = root / (std::string(source) + "/" + name);
-      ASSERT_TRUE(testfiles::WriteText(path, ""));
-      ASSERT_TRUE(jpegbuilder::WriteBytes(path, bytes));
+      ASSERT_TRUE(testfiles::WriteText(folder + name, ""));
+      ASSERT_TRUE(jpegbuilder::WriteBytes(folder + name, bytes));
       expected[std::string(bytes.begin(), bytes.end())] = 1;
     }
   }
-
-  pid_t runs[2];
-  int index = 0;
-  for (const char* source : {"one", "two"}) {
-    runs[index++] =
-        Start({TALLOWICK_CLI_PROGRAM, "--skip-identical", "--rename-clashes", "--quiet",
-               "--error-file", root / (std::string(source) + ".err"), root / source, target},
-              root / (std::string(source) + ".out"));
+  for (const int source : {0, 1}) {
+    const std::string folder = root / std::to_string(source);
+    runs[source] = Start({TALLOWICK_CLI_PROGRAM, "--skip-identical", "--rename-clashes", "--quiet",
+                          "--error-file", folder + ".err", folder, root / "target"},
+                         folder + ".out");
+    ASSERT_GT(runs[source], 0);
   }
-  ASSERT_GT(runs[0], 0);
-  ASSERT_GT(runs[1], 0);
-  EXPECT_EQ(ExitStatus(runs[0]), 0) << testfiles::ReadAll(root / "one.out");
-  EXPECT_EQ(ExitStatus(runs[1]), 0) << testfiles::ReadAll(root / "two.out");
-
+  for (const int source : {0, 1}) {
+    EXPECT_EQ(ExitStatus(runs[source]), 0)
+        << testfiles::ReadAll(root / std::to_string(source) + ".out");
+  }
   std::map<std::string, int> found;
-  const std::string day = target + "2012年/2012-05-17/";
-  const std::vector<std::string> files = testfiles::ListFiles(day);
-  for (const std::string& file : files) {
+  const std::string day = root / "target/2012年/2012-05-17/";
+  for (const std::string& file : testfiles::ListFiles(day)) {
     ++found[testfiles::ReadAll(day + file)];
   }
-  EXPECT_EQ(files.size(), static_cast<std::size_t>(2 * kOwn + kShared));
   EXPECT_EQ(found, expected);
 }
 

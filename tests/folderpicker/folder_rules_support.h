@@ -17,6 +17,9 @@ extern const char kRootOfTests[];
 extern const std::vector<PathRuleCase> kPlatformPathCases;
 // A folder name the rules accept but the file system refuses to create.
 extern const std::string kUncreatableName;
+// A drive root that does not exist here: valid, so the user is asked, and creating it fails
+// ("" where every path has its root).
+std::string MissingRoot();
 
 // Answers the question as told and records every message box.
 class ScriptedMessages : public CFolderMessages {

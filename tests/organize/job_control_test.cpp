@@ -55,12 +55,18 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
       if (job.messages.size() == run.stopAfter) {
         job.Stop();
       }
+      // The window may change its folders and the flag while a job runs: the walk keeps its own.
+      job.m_strPathTar = Folder("other");
+      job.m_bDeleteSrc = true;
     };
     Run(job, Folder(run.source), target.Path());
     const std::string summary = "\r\n\r\n整理文件 " + std::to_string(run.files) + " 个, 失败 0 个";
     EXPECT_EQ(testfiles::ListFiles(target.Path()).size(), run.files) << run.source << run.stopAfter;
     EXPECT_EQ(job.messages.size(), run.files + 1);
     EXPECT_EQ(job.messages.back(), summary);
+    for (std::size_t i = 0; i + 1 < job.messages.size(); ++i) {
+      EXPECT_EQ(job.messages[i].rfind("复制文件(", 0), 0u) << job.messages[i];
+    }
     EXPECT_EQ(job.finishedCalls, 1);
     EXPECT_FALSE(job.runningWhenFinished);  // cleared before the window hears of the end
     EXPECT_EQ(job.messageWhenFinished, summary);
@@ -68,6 +74,8 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
     EXPECT_EQ(job.m_nFileCount, static_cast<int>(run.files));
   }
   EXPECT_FALSE(testfiles::Exists(FailureFile()));
+  EXPECT_EQ(testfiles::ListFiles(Folder("one")).size(), 5u);
+  EXPECT_EQ(testfiles::ListFiles(Folder("other")), Files{"f.jpg"});
 }
 
 TEST_F(OrganizeTest, FailureFileHoldsTheFailuresAndTheSummary) {

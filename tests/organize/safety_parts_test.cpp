@@ -13,17 +13,11 @@
 
 namespace {
 
-TEST(ClashNames, NumberGoesBeforeTheExtension) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"IMG_0001.JPG", "IMG_0001(3).JPG"},
-      {"clip.tar.mp4", "clip.tar(3).mp4"},
-      {"noext", "noext(3)"},
-      {".hidden", ".hidden(3)"},
-      {"照片.jpg", "照片(3).jpg"},
-  };
-  for (const auto& [name, expected] : cases) {
-    EXPECT_EQ(ClashName(name, 3), expected) << name;
-  }
+TEST(ClashNames, NumberGoesBeforeTheLastExtension) {
+  EXPECT_EQ(ClashName("IMG_0001.JPG", 3), "IMG_0001(3).JPG");
+  EXPECT_EQ(ClashName("clip.tar.mp4", 3), "clip.tar(3).mp4");
+  EXPECT_EQ(ClashName("noext", 3), "noext(3)");
+  EXPECT_EQ(ClashName("照片.jpg", 12), "照片(12).jpg");
 }
 
 // The grouping of one folder in one line: "main: sidecar sidecar; ..." in sorted order.
@@ -74,45 +68,21 @@ TEST(SidecarGroups, SidecarsGoWithTheirMainFileOnly) {
   }
 }
 
-TEST(SidecarGroups, SidecarNameFollowsTheMainFilesFinalName) {
-  const struct {
-    const char* sidecar;
-    bool followsFullName;
-    const char *mainName, *mainFinal, *expected;
-  } cases[] = {
-      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).xmp"},
-      {"IMG_1.JPG.xmp", true, "IMG_1.JPG", "IMG_1(2).JPG", "IMG_1(2).JPG.xmp"},
-      {"img_1.MOV", false, "IMG_1.HEIC", "IMG_1(1).HEIC", "IMG_1(1).MOV"},
-      {"IMG_1.xmp", false, "IMG_1.JPG", "IMG_1.JPG", "IMG_1.xmp"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(SidecarFinalName(Sidecar{c.sidecar, c.followsFullName}, c.mainName, c.mainFinal),
-              c.expected);
-  }
-}
-
 TEST(SameContent, SizesThenEveryByte) {
   testfiles::TempFolder temp;
   const std::string big(200 * 1024, 'a');  // more than one read of the bounded buffer
-  std::string lastDiffers = big;
+  std::string lastDiffers = big, firstDiffers = big;
   lastDiffers.back() = 'b';
-  std::string firstDiffers = big;
   firstDiffers.front() = 'b';
-  const struct {
-    std::string other;
-    bool same;
-  } cases[] = {
-      {big, true},        {lastDiffers, false},   {firstDiffers, false},
-      {big + "a", false}, {big.substr(1), false},
-  };
+  const std::pair<std::string, bool> cases[] = {
+      {big, true}, {lastDiffers, false}, {firstDiffers, false}, {big + "a", false}, {"", false}};
   ASSERT_TRUE(testfiles::WriteText(temp / "a", big));
-  for (const auto& c : cases) {
-    ASSERT_TRUE(testfiles::WriteText(temp / "b", c.other));
-    EXPECT_EQ(HaveSameContent(temp / "a", temp / "b"), c.same) << c.other.size();
+  for (const auto& [other, same] : cases) {
+    ASSERT_TRUE(testfiles::WriteText(temp / "b", other));
+    EXPECT_EQ(HaveSameContent(temp / "a", temp / "b"), same) << other.size();
   }
-  ASSERT_TRUE(testfiles::WriteText(temp / "empty1", ""));
-  ASSERT_TRUE(testfiles::WriteText(temp / "empty2", ""));
-  EXPECT_TRUE(HaveSameContent(temp / "empty1", temp / "empty2"));
+  ASSERT_TRUE(testfiles::WriteText(temp / "empty", ""));
+  EXPECT_TRUE(HaveSameContent(temp / "b", temp / "empty"));
   EXPECT_FALSE(HaveSameContent(temp / "a", temp / "missing"));
   EXPECT_FALSE(HaveSameContent(temp / "missing", temp / "missing"));
 }
@@ -148,29 +118,35 @@ TEST(JournalLine, EveryPathByteSurvivesTheRoundTrip) {
 }
 
 TEST(JournalLine, DamagedLinesAreRefused) {
-  const char* const lines[] = {
-      "",
-      "copy\t/a\t/b\t12\t5",         // cut short before the end mark
-      "copy\t/a\t/b\t12\t5\ten",     // cut inside it
-      "copy\t/a\t/b\t1x\t5\tend",    // not a number
-      "copy\t/a\t/b\t-1\t5\tend",    // a negative size
-      "copy\t/a\t/b\t\t5\tend",      // no size
-      "copy\t/a%4\t/b\t1\t5\tend",   // an escape cut short
-      "copy\t/a%zz\t/b\t1\t5\tend",  // not hex
-      "copy\t\t/b\t1\t5\tend",       // no source
-      "rename\t/a\t/b\t1\t5\tend",   // unknown operation
-      "folder\tend",                 // no path
-      "folder\t/x",                  // cut short
-      "folder\t/x\textra\tend",      // too many fields
-      "copy\t/a\t/b\t1\t5\t6\tend",  // too many fields
-  };
-  for (const char* line : lines) {
+  // Cut short before or inside the end mark, a size that is no number, negative or missing, an
+  // escape cut short or not hex, no source, an unknown operation, fields missing or too many.
+  for (const char* line :
+       {"", "copy\t/a\t/b\t12\t5", "copy\t/a\t/b\t12\t5\ten", "copy\t/a\t/b\t1x\t5\tend",
+        "copy\t/a\t/b\t-1\t5\tend", "copy\t/a\t/b\t\t5\tend", "copy\t/a%4\t/b\t1\t5\tend",
+        "copy\t/a%zz\t/b\t1\t5\tend", "copy\t\t/b\t1\t5\tend", "rename\t/a\t/b\t1\t5\tend",
+        "folder\tend", "folder\t/x", "folder\t/x\textra\tend", "copy\t/a\t/b\t1\t5\t6\tend"}) {
     JournalRecord record;
     EXPECT_FALSE(ParseJournalLine(line, &record)) << line;
   }
   JournalRecord record;
   EXPECT_TRUE(ParseJournalLine("copy\t/a\t/b\t1\t5\tend", &record));
   EXPECT_TRUE(ParseJournalLine("folder\t/a\tend", &record));
+}
+
+TEST(Journal, AppendsOnALineOfItsOwnAfterALineCutShort) {
+  testfiles::TempFolder temp;
+  for (const std::string before :
+       {"folder\t/a/\tend\n", "folder\t/a/\tend\ncopy\t/a\t/b\t1\t5\te"}) {
+    ASSERT_TRUE(testfiles::WriteText(temp / "j.txt", before));
+    {
+      OrganizeJournal journal;
+      ASSERT_TRUE(journal.Open(temp / "j.txt"));
+      journal.RecordFolder("/x/");
+      EXPECT_FALSE(journal.Failed());
+    }
+    EXPECT_EQ(testfiles::ReadAll(temp / "j.txt"),
+              before + (before.ends_with('\n') ? "" : "\n") + "folder\t/x/\tend\n");
+  }
 }
 
 }  // namespace
