@@ -15,16 +15,12 @@ std::string Parsed(const std::vector<std::string>& args) {
     return "error: " + error;
   }
   std::string text;
-  for (const auto& [set, name] : {std::pair{o.move, "move"},
-                                  {o.flat, "flat"},
-                                  {o.dryRun, "dry-run"},
-                                  {o.quiet, "quiet"},
-                                  {o.help, "help"},
-                                  {o.version, "version"},
-                                  {o.skipIdentical, "skip-identical"},
-                                  {o.renameClashes, "rename-clashes"},
-                                  {o.sidecars, "sidecars"}}) {
-    text += set ? std::string(name) + " " : "";
+  const bool set[] = {o.move,    o.flat,          o.dryRun,        o.quiet,   o.help,
+                      o.version, o.skipIdentical, o.renameClashes, o.sidecars};
+  const char* const names[] = {"move",    "flat",           "dry-run",        "quiet",   "help",
+                               "version", "skip-identical", "rename-clashes", "sidecars"};
+  for (std::size_t i = 0; i < std::size(set); ++i) {
+    text += set[i] ? std::string(names[i]) + " " : "";
   }
   text += o.filter == "jpg,avi,mov,mp4" ? "" : "filter=" + o.filter + " ";
   text += o.errorFile.empty() ? "" : "error-file=" + o.errorFile + " ";
