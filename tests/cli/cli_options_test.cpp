@@ -1,6 +1,8 @@
-#include "cli/cli_options.h"
-
 #include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "cli/cli_paths.h"
+#include "cli_test_support.h"
 
 namespace {
 
@@ -13,16 +15,12 @@ std::string Parsed(const std::vector<std::string>& args) {
     return "error: " + error;
   }
   std::string text;
-  for (const auto& [set, name] : {std::pair{o.move, "move"},
-                                  {o.flat, "flat"},
-                                  {o.dryRun, "dry-run"},
-                                  {o.quiet, "quiet"},
-                                  {o.help, "help"},
-                                  {o.version, "version"},
-                                  {o.skipIdentical, "skip-identical"},
-                                  {o.renameClashes, "rename-clashes"},
-                                  {o.sidecars, "sidecars"}}) {
-    text += set ? std::string(name) + " " : "";
+  const bool set[] = {o.move,    o.flat,          o.dryRun,        o.quiet,   o.help,
+                      o.version, o.skipIdentical, o.renameClashes, o.sidecars};
+  const char* const names[] = {"move",    "flat",           "dry-run",        "quiet",   "help",
+                               "version", "skip-identical", "rename-clashes", "sidecars"};
+  for (std::size_t i = 0; i < std::size(set); ++i) {
+    text += set[i] ? std::string(names[i]) + " " : "";
   }
   text += o.filter == "jpg,avi,mov,mp4" ? "" : "filter=" + o.filter + " ";
   text += o.errorFile.empty() ? "" : "error-file=" + o.errorFile + " ";
@@ -71,6 +69,32 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.first), c.second) << "case " << &c - cases;
   }
+}
+
+using testfiles::Native;
+
+TEST(CliPaths, TypedPathsBecomeAbsoluteAndNormalised) {
+  testfiles::TempFolder root;
+  testfiles::CurrentFolder here(root.Path());
+  const std::string base = root.Path();  // ends with the separator
+  const std::pair<std::string, std::string> folders[] = {
+      {"相册", Native("相册/")},
+      {"相册/2019", Native("相册/2019/")},
+      {"相册/2019/", Native("相册/2019/")},
+      {"a/../b/./c", Native("b/c/")},
+      {".", ""},
+      {"a/..", ""},
+      {base, ""},  // absolute: the separator is not doubled
+      {base + Native("x/../y//z"), Native("y/z/")},
+  };
+  for (const auto& [typed, expected] : folders) {
+    EXPECT_EQ(AbsoluteFolderPath(typed), base + expected) << typed;
+  }
+  EXPECT_EQ(AbsoluteFilePath("logs/../错误.txt"), base + "错误.txt");
+  EXPECT_EQ(AbsoluteFilePath(base + "x.txt"), base + "x.txt");
+  // Empty stays empty, so that the job's start check asks for a folder.
+  EXPECT_EQ(AbsoluteFolderPath(""), "");
+  EXPECT_EQ(AbsoluteFilePath(""), "");
 }
 
 }  // namespace

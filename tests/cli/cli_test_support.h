@@ -17,7 +17,6 @@
 
 namespace clitest {
 
-// A stream backed by a file in a temporary folder, read back as text.
 class CapturedStream {
  public:
   std::FILE* get() const { return file_.get(); }
@@ -50,7 +49,6 @@ inline CliResult RunCaptured(const std::vector<std::string>& args, bool terminal
   return {status, out.Text(), err.Text()};
 }
 
-// Whether `part` stands in `text`; a failure shows both.
 inline testing::AssertionResult Has(const std::string& text, const std::string& part) {
   if (text.find(part) == std::string::npos) {
     return testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;

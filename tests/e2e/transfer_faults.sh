@@ -11,7 +11,6 @@ album=${args[-1]}
 unset 'args[-1]'
 cli=("${args[@]}")
 runner=("${args[@]:0:${#args[@]}-1}") # the emulator alone, or nothing
-# Wine programs see the Linux folders on drive Z:.
 [ ${#runner[@]} -eq 0 ] && drive= || drive=Z:
 
 work=$(mktemp -d)
@@ -27,12 +26,10 @@ small_fs() { # DIR SIZE: a tmpfs of our own; false without the right to mount on
   mkdir -p "$1" && mount -t tmpfs -o size="$2" tmpfs "$1" 2>/dev/null && mounts+=("$1"); }
 mkfifo "$work/never" && exec {never}<>"$work/never" # read -t on it pauses without a process
 
-# Photos under their final names (not hidden from the walk), and what is hidden, in DIR.
 placed() { find "$1" \( -name '.*' -o -name '~*' \) -prune -o -type f -printf '%f\n' | sort; }
 hidden() { find "$1" -mindepth 1 \( -name '.*' -o -name '~*' \) -print; }
 count() { placed "$1" | grep -c . || true; }
 
-# start LIMIT_KB|- FLAGS... SRC DST: the tool in the background (pid); output in $work/out.
 start() {
   local limit=$1 n=$(($# - 2))
   shift
@@ -44,7 +41,6 @@ start() {
   ) >"$work/out" 2>&1 &
   pid=$!
 }
-# finish: waits for the tool; status, files and failed from its exit and its summary.
 finish() {
   status=0 files='' failed=''
   wait "$pid" || status=$?
@@ -73,7 +69,6 @@ check() {
   done
 }
 
-# Twelve photos of 400 to 427 KB, and two videos of 100 MB; their originals are kept flat.
 "${runner[@]}" "$album" --files 12 --min-size 400K --max-size 420K --seed 3 "$drive$work/photos" \
   >/dev/null 2>&1 # the first Wine program: services it starts then hold no pipe of the test
 mkdir -p "$work/photo-originals" "$work/videos" "$work/video-originals"
@@ -162,7 +157,6 @@ for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
   else
     kill -INT "$pid" && kill -CONT "$pid"
     finish
-    # Fewer placed than a full run would, and the summary counts exactly those.
     [ "$status" -eq 0 ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
       [ "$(count "$target")" -eq 1 ] && grep -q '已停止: 其余文件没有处理' "$work/out" ||
       fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"

@@ -1,4 +1,3 @@
-// The EXIF block's header checks and its directory walk: bounds, links, limits.
 #include <gtest/gtest.h>
 
 #include "metadata_test_support.h"

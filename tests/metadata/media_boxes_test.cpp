@@ -1,4 +1,3 @@
-// Days inside HEIF images and QuickTime/MP4 videos, on files built box by box.
 #include <gtest/gtest.h>
 
 #include <cstring>

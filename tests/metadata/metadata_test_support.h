@@ -49,7 +49,6 @@ class ExifParse {
   CJpegMetaReader reader_{&record_};
 };
 
-// ReadSections on a file holding `bytes`.
 class JpegRead {
  public:
   explicit JpegRead(const Bytes& bytes) {

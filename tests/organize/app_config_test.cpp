@@ -1,8 +1,10 @@
 // The settings store: Config.ini read with its defaults and written back key by key, the keys
-// that are only read, and the program's folder as the current folder.
+// that are only read, option keys written only when changed (so a file whose options nobody
+// touched keeps its bytes), and the program's folder as the current folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "organize/app_config.h"
@@ -11,7 +13,6 @@
 
 namespace {
 
-// The settings of `folder`'s Config.ini, as the window program loads them.
 void LoadFrom(const std::string& folder, CAppConfig* config) {
   config->PathApp = folder;
   config->LoadConfig();
@@ -67,6 +68,41 @@ TEST(AppConfig, TheProgramFolderIsTheCurrentFolderWhereverItStarted) {
     config.PathApp = elsewhere.Path();  // its save at the end goes here, not beside the program
   }
   EXPECT_TRUE(testfiles::Exists(elsewhere / "Config.ini"));
+}
+
+TEST(OptionKeys, OnlyChangedOptionsAreWritten) {
+  const std::string five =
+      "[Brindlemark]\r\nIsDeleteSrc=0\r\nPathSrc=\r\nPathTar=\r\nFileFilters=jpg,avi,mov,mp4\r\n"
+      "IsClassifyByYear=1\r\n";
+  const std::string handWritten = five + "Sidecars=01\r\nKeepJournal= 1\r\nFolderLayout=day\r\n";
+  const struct {
+    std::string before;
+    std::function<void(CAppConfig&)> change;
+    std::string after;
+  } cases[] = {
+      // Set to what the file holds: kept as written.
+      {handWritten, [](CAppConfig& c) { c.Sidecars = c.KeepJournal = 1, c.FolderLayout = "day"; },
+       handWritten},
+      {five,
+       [](CAppConfig& c) {
+         c.ReadMediaDates = c.SkipIdentical = c.RenameClashes = c.Sidecars = c.KeepJournal = 1;
+         c.FolderLayout = "year-month";
+       },
+       five + "ReadMediaDates=1\r\nSkipIdentical=1\r\nRenameClashes=1\r\nSidecars=1\r\n"
+              "KeepJournal=1\r\nFolderLayout=year-month\r\n"},
+      {handWritten, [](CAppConfig& c) { c.Sidecars = c.KeepJournal = 0, c.FolderLayout = ""; },
+       five + "Sidecars=0\r\nKeepJournal=0\r\nFolderLayout=\r\n"},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.before);
+    testfiles::TempFolder folder;
+    ASSERT_TRUE(testfiles::WriteText(folder / "Config.ini", test.before));
+    CAppConfig config;
+    LoadFrom(folder.Path(), &config);
+    test.change(config);
+    config.SaveConfig();
+    EXPECT_EQ(testfiles::ReadAll(folder / "Config.ini"), test.after);
+  }
 }
 
 }  // namespace

@@ -62,7 +62,6 @@ class NothingLost {
   }
 
  private:
-  // Entries of `around` outside the target and the source, and the failure file.
   std::vector<std::string> Outside() const {
     std::vector<std::string> entries;
     for (const std::string& entry : testfiles::ListEntries(around_)) {

@@ -1,5 +1,3 @@
-// The parts behind the safe-rerun options: clash names, sidecar grouping and naming, the
-// byte comparison, and the journal's line format.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -34,7 +34,6 @@ class HostileTree : public OrganizeTest, public ::testing::WithParamInterface<Mo
     job.m_settings.classifyByYear = !GetParam().flat;
   }
 
-  // Runs the job in this test's mode and checks that nothing was lost.
   Files RunAndCheck(RecordingJob& job, const Files& ignored = {}) const {
     testfiles::MakeFolders(Target());
     const NothingLost promise(Src(), Target(), temp.Path());
@@ -119,7 +118,6 @@ TEST_P(HostileTree, DayFolderBlockedByAFileFailsItsPhotosUntilItIsGone) {
   EXPECT_EQ(promise.Check(second, GetParam().move, {}, GetParam().move ? 0 : 1).size(), 3u);
 }
 
-// The longest path the platform's file functions take, without the final NUL.
 constexpr std::size_t kPathLimit = kWindows ? 259 : 4095;
 
 // Extends `folder` (relative to `base`) with folders until base + folder + `room` more bytes
@@ -137,7 +135,6 @@ std::string FolderUpToTheLimit(const std::string& base, std::size_t room) {
 }
 
 TEST_P(HostileTree, PathsAtTheLengthLimit) {
-  // A photo whose path is as long as the platform allows, and a short one.
   const std::string deep = Folder("src/b") + FolderUpToTheLimit(Folder("src/b"), 7);
   Photo("src/a/shortest.jpg", "2012:05:17 10:20:30");
   Photo(deep.substr(temp.Path().size()) + "max.jpg", "2012:05:17 10:20:30");

@@ -1,7 +1,5 @@
-// Folder listings: every entry with its kind and time, folders that cannot be listed, and
-// entries opened for reading. (Folder identities: the walk's loop tests.)
-#include <cstdio>
-#include <map>
+// Folder listings: every entry with its kind and time, and folders that cannot be listed.
+// (Folder identities: the walk's loop tests; entries opened for reading: the date lookups.)
 #include <string>
 
 #include "platform_test_support.h"
@@ -45,34 +43,5 @@ TEST(FolderListing, MissingFolderOrFileIsNotOpen) {
 }
 
 // Reads what the current entry holds; "-" when it cannot be opened.
-std::string ReadEntry(const platform::FolderListing& listing) {
-  platform::InputFile file;
-  if (!listing.OpenEntry(&file)) {
-    return "-";
-  }
-  std::string text;
-  for (int c; (c = std::getc(file.Stream())) != EOF;) {
-    text.push_back(static_cast<char>(c));
-  }
-  return text;
-}
-
-TEST(FolderListing, OpensEachEntryItStandsOn) {
-  TempFolder root;
-  const std::string bigger(10000, 'b');  // more than the stream's buffer holds
-  const std::map<std::string, std::string> files{{"a.jpg", "first"}, {"照片.JPG", bigger}};
-  for (const auto& [name, text] : files) {
-    ASSERT_TRUE(testfiles::WriteText(root / name, text));
-  }
-
-  std::map<std::string, std::string> read;
-  platform::FolderListing listing(root.Path());
-  for (bool more = listing.IsOpen(); more; more = listing.Next()) {
-    if (!listing.IsFolder()) {
-      read[listing.Name()] = ReadEntry(listing);
-    }
-  }
-  EXPECT_EQ(read, files);
-}
 
 }  // namespace

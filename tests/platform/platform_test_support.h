@@ -35,7 +35,6 @@ struct Listed {
   platform::FileTime written = 0;
 };
 
-// Every entry of a listing but "." and "..", each listed once.
 inline std::map<std::string, Listed> ListedEntries(const std::string& folder) {
   std::map<std::string, Listed> entries;
   platform::FolderListing listing(folder);

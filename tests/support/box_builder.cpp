@@ -19,12 +19,10 @@ Bytes Type(const char (&type)[5]) {
   return Bytes(type, type + 4);
 }
 
-// An item id of 32 bits when `wide`, else of 16.
 Bytes Id(std::uint32_t value, bool wide) {
   return wide ? U32(value) : U16(static_cast<std::uint16_t>(value));
 }
 
-// Version and flags, then the payload.
 Bytes FullBox(const char (&type)[5], std::uint8_t version, const Bytes& payload) {
   return Box(type, Cat({Bytes{version, 0, 0, 0}, payload}));
 }

@@ -17,7 +17,6 @@ Bytes U64(std::uint64_t value);
 Bytes Text(const std::string& text);  // without a NUL
 Bytes Cat(std::initializer_list<Bytes> parts);
 
-// A box with a 32-bit size.
 Bytes Box(const char (&type)[5], const Bytes& payload);
 
 Bytes Ftyp(const char (&brand)[5]);
@@ -30,7 +29,6 @@ Bytes CreationDateMeta(const std::string& value, bool asFullBox = false);
 // ftyp, a small mdat, then moov with the given children.
 Bytes Movie(std::initializer_list<Bytes> moovChildren);
 
-// Seconds since 1904-01-01 UTC of a UTC time.
 std::uint64_t Seconds1904(int year, int month, int day, int hour, int minute = 0);
 
 struct HeifLayout {

@@ -24,8 +24,6 @@ std::string FromPath(const fs::path& path) {
   return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-// Everything below `root` relative to it, sorted: folders (with a final '/') and whatever is not
-// a regular file too, or regular files only.
 std::vector<std::string> Listed(const std::string& root, bool everything) {
   std::vector<std::string> entries;
   std::error_code error;

@@ -19,7 +19,6 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  // Ends with the platform's separator.
   const std::string& Path() const { return path_; }
   // Path() followed by `relative`, whose '/' become the platform's separator.
   std::string operator/(const std::string& relative) const;
@@ -28,9 +27,7 @@ class TempFolder {
   std::string path_;
 };
 
-// Creates a folder and any missing parents.
 bool MakeFolders(const std::string& path);
-// Writes text to a file, creating parent folders as needed.
 bool WriteText(const std::string& path, const std::string& text);
 // The whole content of a file; empty when it cannot be read.
 std::string ReadAll(const std::string& path);
@@ -46,7 +43,6 @@ bool SetLocalWriteTime(const std::string& path, int year, int month, int day, in
 // The platform's separator-joined form of a '/'-separated relative path.
 std::string Native(const std::string& relative);
 
-// Makes `folder` the current folder until the object goes away.
 class CurrentFolder {
  public:
   explicit CurrentFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
