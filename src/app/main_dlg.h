@@ -30,6 +30,7 @@ class CMainDlg : public CDialog, public COrganizeJob {
   void PostOrganizeProgress() override;
   void OnOrganizeFinished() override;
   void OnFailureFileWritten(const std::string& path) override;
+  void OnFolderUnread(const std::string& text) override;
 
  private:
   void InitSkin();

@@ -21,8 +21,8 @@ void ToConsoleLineBreaks(const std::string& message, std::string* text) {
   }
 }
 
-CCliJob::CCliJob(std::FILE* out, const CliOutputStyle& style)
-    : out_(out), style_(style), throttle_(kRedrawInterval) {
+CCliJob::CCliJob(std::FILE* out, std::FILE* err, const CliOutputStyle& style)
+    : out_(out), err_(err), style_(style), throttle_(kRedrawInterval) {
   if (style_.terminal) {
     display_.emplace(out_, style_.columns);
   }
@@ -54,6 +54,16 @@ void CCliJob::PostOrganizeProgress() {
   if (display_ && !style_.quiet && (failed || throttle_.Due(ProgressThrottle::Clock::now()))) {
     display_->Draw(FormatProgressLine(m_nFileCount, m_nFailCount, FileOfMessage(message),
                                       display_->LineColumns()));
+  }
+}
+
+void CCliJob::OnFolderUnread(const std::string& text) {
+  const std::string line = text + "\n";
+  if (display_) {
+    display_->PrintAbove(line, err_);
+  } else {
+    std::fflush(out_);  // keeps the order where both streams show in one place
+    WriteText(err_, line);
   }
 }
 

@@ -17,7 +17,8 @@ struct CliOutputStyle {
 
 class CCliJob : public COrganizeJob {
  public:
-  CCliJob(std::FILE* out, const CliOutputStyle& style);
+  // Messages go to `out`, folders that could not be read to `err`.
+  CCliJob(std::FILE* out, std::FILE* err, const CliOutputStyle& style);
 
   // Removes the progress line, if one is shown, so that the summary can follow.
   void EndDisplay();
@@ -31,11 +32,13 @@ class CCliJob : public COrganizeJob {
   void PostOrganizeProgress() override;
   void OnOrganizeFinished() override { finished_ = true; }
   void OnFailureFileWritten(const std::string& path) override { writtenFailureFile_ = path; }
+  void OnFolderUnread(const std::string& text) override;
 
  private:
   void Print(const std::string& message);
 
   std::FILE* out_;
+  std::FILE* err_;
   CliOutputStyle style_;
   std::optional<ProgressDisplay> display_;
   ProgressThrottle throttle_;

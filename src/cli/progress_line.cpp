@@ -156,9 +156,15 @@ void ProgressDisplay::Draw(const std::string& line) {
   std::fflush(out_);
 }
 
-void ProgressDisplay::PrintAbove(std::string_view text) {
+void ProgressDisplay::PrintAbove(std::string_view text, std::FILE* stream) {
   Erase();
-  WriteText(out_, text);
+  if (stream != nullptr) {
+    std::fflush(out_);
+    WriteText(stream, text);
+    std::fflush(stream);
+  } else {
+    WriteText(out_, text);
+  }
   if (!line_.empty()) {
     Draw(line_);
   } else {

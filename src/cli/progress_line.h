@@ -50,8 +50,9 @@ class ProgressDisplay {
 
   // Replaces the shown line with `line` (already cut to LineColumns()).
   void Draw(const std::string& line);
-  // Prints `text` (which ends with a line break) where the line stood, then the line again.
-  void PrintAbove(std::string_view text);
+  // Prints `text` (which ends with a line break) where the line stood, then the line again;
+  // to `stream` when given (the error stream, which may show on the same terminal).
+  void PrintAbove(std::string_view text, std::FILE* stream = nullptr);
   // Removes the line; the cursor stays at the start of the now empty line.
   void Clear();
 

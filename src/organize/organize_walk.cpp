@@ -8,6 +8,7 @@
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/sidecar_groups.h"
+#include "organize/unread_folder.h"
 #include "platform/folder_names.h"
 #include "platform/platform.h"
 
@@ -80,7 +81,13 @@ void COrganizeJob::OrganizeFolder(std::string path) {
     return;
   }
   platform::FolderListing listing(path);
+  WalkFolder(path, listing, false);
+}
+
+void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& listing,
+                              bool hiddenBySystem) {
   if (!listing.IsOpen()) {
+    ReportUnreadFolder(path, listing, hiddenBySystem);
     return;
   }
   // A folder reached a second time (through a link back into the tree) is not walked again,
@@ -105,7 +112,12 @@ void COrganizeJob::OrganizeFolder(std::string path) {
       continue;
     }
     if (listing.IsFolder()) {
-      OrganizeFolder(path + name);
+      // Opened by its name in this folder's open listing: the cost stays the same at any depth.
+      if (m_bRunning) {
+        const std::string folder = path + name + kSep;
+        platform::FolderListing below(listing, name, folder);
+        WalkFolder(folder, below, listing.IsHiddenSystem());
+      }
       continue;
     }
     // The lower-cased path is filtered and shown; the real one names the file, since a
@@ -117,6 +129,19 @@ void COrganizeJob::OrganizeFolder(std::string path) {
       PlaceSidecars(sidecars, path, name);
     }
   } while (listing.Next() && m_bRunning);
+  // A listing that broke off leaves the rest of the folder unseen.
+  ReportUnreadFolder(path, listing, hiddenBySystem);
+}
+
+void COrganizeJob::ReportUnreadFolder(const std::string& path,
+                                      const platform::FolderListing& listing, bool hiddenBySystem) {
+  // Folders the system keeps from users (at a drive's root) are passed over quietly, so that
+  // organizing a whole drive does not report them every time.
+  if (listing.Error() == platform::ListingError::kNone || hiddenBySystem) {
+    return;
+  }
+  ++m_nUnreadFolders;
+  OnFolderUnread(UnreadFolderText(path, listing.Error(), listing.ErrorCode()));
 }
 
 void COrganizeJob::PlaceFile(const std::string& lowerSource,

@@ -1,0 +1,96 @@
+// Folders the walk cannot read: each is reported once with its reason, and the rest of the
+// tree is still placed.
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "organize_fixture.h"
+
+namespace {
+
+class UnreadJob : public RecordingJob {
+ public:
+  Files unread;
+
+ protected:
+  void OnFolderUnread(const std::string& text) override { unread.push_back(text); }
+};
+
+class UnreadFolders : public OrganizeTest {
+ protected:
+  // Runs the job with `during` called at its first progress report.
+  void RunWith(const std::function<void()>& during = {}) {
+    job.onProgress = [&] {
+      if (during && job.messages.size() == 1) {
+        during();
+      }
+    };
+    Run(job);
+  }
+  UnreadJob job;
+};
+
+TEST_F(UnreadFolders, LockedFolderIsReportedAndTheOthersPlaced) {
+  File("src/open/a.mp4");
+  File("src/locked/b.mp4");
+  // As root, permissions bind only for a file-system user id without privileges, who then
+  // owns the tree.
+  const bool root = geteuid() == 0;
+  if (root) {
+    chown(temp.Path().c_str(), 65534, 65534);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.Path())) {
+      chown(entry.path().c_str(), 65534, 65534);
+    }
+    setfsuid(65534);
+  }
+  ASSERT_EQ(chmod((temp / "src/locked").c_str(), 0), 0);
+  RunWith();
+  if (root) {
+    setfsuid(0);
+  }
+  chmod((temp / "src/locked").c_str(), 0755);
+  EXPECT_EQ(job.unread, Files{"无法读取文件夹: " + Src() + "locked/ (没有权限)"});
+  EXPECT_EQ(job.m_nUnreadFolders, 1);
+  EXPECT_EQ(job.m_nFileCount, 1);
+}
+
+TEST_F(UnreadFolders, FolderRemovedMidWalkIsReported) {
+  File("src/x/a.mp4");
+  File("src/y/b.mp4");
+  std::string gone;
+  RunWith([&] {
+    gone = TargetFiles().at(0).ends_with("a.mp4") ? "y" : "x";
+    std::filesystem::remove_all(temp / ("src/" + gone));
+  });
+  EXPECT_EQ(job.unread, Files{"无法读取文件夹: " + Src() + gone + "/ (文件夹已不存在)"});
+  EXPECT_EQ(job.m_nFileCount, 1);
+}
+
+TEST_F(UnreadFolders, TreeDeeperThanTheOpenFileLimitIsWalkedAsFarAsItGoes) {
+  constexpr int kDepth = 80;
+  std::string bottom = "src/";
+  for (int level = 0; level < kDepth; ++level) {
+    bottom += "d/";
+  }
+  File("src/top.mp4");
+  File(bottom + "bottom.mp4");
+  rlimit files{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+  const rlim_t before = files.rlim_cur;
+  files.rlim_cur = kDepth / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
+  RunWith();
+  files.rlim_cur = before;
+  setrlimit(RLIMIT_NOFILE, &files);
+
+  EXPECT_EQ(TargetFiles(), Files{"2019年/2019-03-04/top.mp4"});
+  ASSERT_EQ(job.unread.size(), 1u);
+  EXPECT_TRUE(job.unread[0].ends_with("/d/ (目录层次太深, 打开的文件太多)")) << job.unread[0];
+}
+
+}  // namespace
