@@ -128,6 +128,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   bool stopped = false;
   job.BeginJob();
+  job.StartCount();
   {
     std::optional<InterruptGuard> interrupts;
     if (streams.catchInterrupts) {

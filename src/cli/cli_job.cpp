@@ -51,9 +51,24 @@ void CCliJob::PostOrganizeProgress() {
   if (failed || (!style_.quiet && !display_)) {
     Print(message);
   }
-  if (display_ && !style_.quiet && (failed || throttle_.Due(ProgressThrottle::Clock::now()))) {
-    display_->Draw(FormatProgressLine(m_nFileCount, m_nFailCount, FileOfMessage(message),
-                                      display_->LineColumns()));
+  const auto now = ProgressThrottle::Clock::now();
+  if (display_ && !style_.quiet && (failed || throttle_.Due(now))) {
+    estimate_.Add(now, m_nFileCount);
+    ProgressFigures figures;
+    figures.handled = m_nFileCount;
+    figures.failed = m_nFailCount;
+    if (counter_) {
+      figures.totalFinal = counter_->Done();  // read first: the count is final once it is set
+      figures.total = counter_->Count();
+    }
+    figures.secondsLeft = estimate_.SecondsLeft(figures.total);
+    display_->Draw(FormatProgressLine(figures, FileOfMessage(message), display_->LineColumns()));
+  }
+}
+
+void CCliJob::StartCount() {
+  if (display_ && !style_.quiet) {
+    counter_.emplace(m_strPathSrc, m_settings.fileFilters);
   }
 }
 
@@ -68,6 +83,7 @@ void CCliJob::OnFolderUnread(const std::string& text) {
 }
 
 void CCliJob::EndDisplay() {
+  counter_.reset();
   if (display_) {
     display_->Clear();
   }

@@ -19,6 +19,12 @@ inline bool IsSkippedEntry(const std::string& name) {
   return name.empty() || name[0] == '.' || name[0] == '~';
 }
 
+// The last three bytes of the lower-cased path, searched as plain text in the filter.
+inline bool PassesFilter(const std::string& lowerPath, const std::string& filters) {
+  const std::size_t tail = lowerPath.size() < 3 ? 0 : lowerPath.size() - 3;
+  return filters.find(lowerPath.c_str() + tail, 0, lowerPath.size() - tail) != std::string::npos;
+}
+
 // Settings the walk reads for every file.
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive

@@ -27,12 +27,6 @@ bool IsUsableDateText(const std::string& date) {
   return date.find_first_not_of(". ") != std::string::npos && platform::IsPlainFolderName(date);
 }
 
-// The last three bytes of the lower-cased path, searched as plain text in the filter.
-bool PassesFilter(const std::string& lowerPath, const std::string& filters) {
-  const std::size_t tail = lowerPath.size() < 3 ? 0 : lowerPath.size() - 3;
-  return filters.find(lowerPath.c_str() + tail, 0, lowerPath.size() - tail) != std::string::npos;
-}
-
 // The local calendar day of a file time; a time that cannot be converted counts as the
 // file-time epoch, 1601-01-01.
 platform::LocalDate LocalDayOf(platform::FileTime written) {
