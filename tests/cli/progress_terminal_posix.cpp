@@ -30,9 +30,7 @@ TEST(CliProgressTerminal, TerminalShowsTotalAndTimeLeftPipeShowsNone) {
   ASSERT_TRUE(testfiles::MakeFolders(root / "tty") && testfiles::MakeFolders(root / "pipe"));
 
   int terminal = -1;
-  winsize size{};
-  size.ws_col = 120;
-  size.ws_row = 24;
+  winsize size{24, 120, 0, 0};
   const pid_t child = forkpty(&terminal, nullptr, nullptr, &size);
   ASSERT_GE(child, 0);
   if (child == 0) {

@@ -10,14 +10,6 @@
 
 namespace {
 
-class UnreadJob : public RecordingJob {
- public:
-  Files unread;
-
- protected:
-  void OnFolderUnread(const std::string& text) override { unread.push_back(text); }
-};
-
 TEST_F(OrganizeTest, VanishedFoldersAreReportedUnlessHiddenBySystem) {
   const Files folders = {"one", "two", "zz_kept"};
   for (const std::string& folder : folders) {
@@ -25,7 +17,7 @@ TEST_F(OrganizeTest, VanishedFoldersAreReportedUnlessHiddenBySystem) {
   }
   ASSERT_TRUE(SetFileAttributesA((temp / "src/zz_kept").c_str(),
                                  FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-  UnreadJob job;
+  RecordingJob job;
   Files expected;
   job.onProgress = [&] {
     if (job.messages.size() != 1) {
