@@ -42,6 +42,7 @@ run() {
   rm -rf "$work/src" "$work/tar" "$work/out.txt"
   cp -al "$work/master" "$work/src"
   mkdir "$work/tar"
+  sync  # the last run's writes would otherwise still go to disk during this one
   local opts=()
   [ "$mode" = move ] && opts+=(--move)
   if [ "$who" = window ]; then
