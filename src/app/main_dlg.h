@@ -40,6 +40,7 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   void PostOrganizeProgress() override;
   void OnOrganizeFinished() override;
   void OnFailureFileWritten(const std::string& path) override;
+  void OnFolderUnread(const std::string& text) override;
 
  private:
   void InitSkin();

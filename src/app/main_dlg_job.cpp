@@ -3,6 +3,7 @@
 #include "app/main_dlg.h"
 
 #include "folderpicker/folder_dialog.h"
+#include "log/msgx.h"
 #include "organize/app_config.h"
 #include "organize/job_journals.h"
 #include "platform/launch.h"
@@ -97,6 +98,13 @@ void CMainDlg::OnOrganizeFinished() {
 
 void CMainDlg::OnFailureFileWritten(const std::string& path) {
   theConfig.LaunchFile("notepad.exe", path.c_str(), false, platform::kShowNormal, "open");
+}
+
+void CMainDlg::OnFolderUnread(const std::string& text) {
+  // The window's message area and summary stay as they are; the diagnostic log keeps the
+  // folder. (The logger takes no lock; on the window's thread it logs only at start-up and
+  // when a skin image fails to load.)
+  CMsgX::Log(text.c_str(), 2, __LINE__, "");
 }
 
 LRESULT CMainDlg::OnOrganizeProgress() {

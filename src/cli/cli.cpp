@@ -37,6 +37,9 @@ void PrintEnd(const CCliJob& job, const CliOptions& options, const std::string& 
     WriteText(streams.out, "\n");
   }
   PrintLine(streams.out, SummaryLine(job));
+  if (job.m_nUnreadFolders > 0) {
+    PrintLine(streams.out, UnreadFoldersLine(job.m_nUnreadFolders));
+  }
   PrintLine(streams.out, kTargetFolder + job.m_strPathTar);
   if (job.m_nFailCount > 0) {
     if (options.dryRun) {
@@ -81,7 +84,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   style.terminal = streams.outIsTerminal;
   style.columns = streams.columns;
   style.quiet = options.quiet;
-  CCliJob job(streams.out, style);
+  CCliJob job(streams.out, streams.err, style);
   job.m_strPathSrc = AbsoluteFolderPath(options.folders[0]);
   job.m_strPathTar = AbsoluteFolderPath(options.folders[1]);
   job.m_bDeleteSrc = options.move;
@@ -130,6 +133,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
 
   bool stopped = false;
   job.BeginJob();
+  job.StartCount();
   {
     std::optional<InterruptGuard> interrupts;
     if (streams.catchInterrupts) {
@@ -148,7 +152,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
     PrintLine(streams.err, kJournalNotWritten + journalFile);
     return kExitFailures;
   }
-  return job.m_nFailCount > 0 ? kExitFailures : 0;
+  return job.m_nFailCount > 0 || job.m_nUnreadFolders > 0 ? kExitFailures : 0;
 }
 
 int RunCli(int argc, char** argv) {

@@ -21,8 +21,8 @@ void ToConsoleLineBreaks(const std::string& message, std::string* text) {
   }
 }
 
-CCliJob::CCliJob(std::FILE* out, const CliOutputStyle& style)
-    : out_(out), style_(style), throttle_(kRedrawInterval) {
+CCliJob::CCliJob(std::FILE* out, std::FILE* err, const CliOutputStyle& style)
+    : out_(out), err_(err), style_(style), throttle_(kRedrawInterval) {
   if (style_.terminal) {
     display_.emplace(out_, style_.columns);
   }
@@ -51,13 +51,39 @@ void CCliJob::PostOrganizeProgress() {
   if (failed || (!style_.quiet && !display_)) {
     Print(message);
   }
-  if (display_ && !style_.quiet && (failed || throttle_.Due(ProgressThrottle::Clock::now()))) {
-    display_->Draw(FormatProgressLine(m_nFileCount, m_nFailCount, FileOfMessage(message),
-                                      display_->LineColumns()));
+  const auto now = ProgressThrottle::Clock::now();
+  if (display_ && !style_.quiet && (failed || throttle_.Due(now))) {
+    estimate_.Add(now, m_nFileCount);
+    ProgressFigures figures;
+    figures.handled = m_nFileCount;
+    figures.failed = m_nFailCount;
+    if (counter_) {
+      figures.totalFinal = counter_->Done();  // read first: the count is final once it is set
+      figures.total = counter_->Count();
+    }
+    figures.secondsLeft = estimate_.SecondsLeft(figures.total);
+    display_->Draw(FormatProgressLine(figures, FileOfMessage(message), display_->LineColumns()));
+  }
+}
+
+void CCliJob::StartCount() {
+  if (display_ && !style_.quiet) {
+    counter_.emplace(m_strPathSrc, m_settings.fileFilters);
+  }
+}
+
+void CCliJob::OnFolderUnread(const std::string& text) {
+  const std::string line = text + "\n";
+  if (display_) {
+    display_->PrintAbove(line, err_);
+  } else {
+    std::fflush(out_);  // keeps the order where both streams show in one place
+    WriteText(err_, line);
   }
 }
 
 void CCliJob::EndDisplay() {
+  counter_.reset();
   if (display_) {
     display_->Clear();
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/progress_line.h"
+#include "organize/file_counter.h"
 #include "organize/organize_job.h"
 
 struct CliOutputStyle {
@@ -17,8 +18,12 @@ struct CliOutputStyle {
 
 class CCliJob : public COrganizeJob {
  public:
-  CCliJob(std::FILE* out, const CliOutputStyle& style);
+  // Messages go to `out`, folders that could not be read to `err`.
+  CCliJob(std::FILE* out, std::FILE* err, const CliOutputStyle& style);
 
+  // With a progress line, counts the source's files on another thread for its total. Call
+  // once the folders and the filter are set.
+  void StartCount();
   // Removes the progress line, if one is shown, so that the summary can follow.
   void EndDisplay();
 
@@ -31,14 +36,18 @@ class CCliJob : public COrganizeJob {
   void PostOrganizeProgress() override;
   void OnOrganizeFinished() override { finished_ = true; }
   void OnFailureFileWritten(const std::string& path) override { writtenFailureFile_ = path; }
+  void OnFolderUnread(const std::string& text) override;
 
  private:
   void Print(const std::string& message);
 
   std::FILE* out_;
+  std::FILE* err_;
   CliOutputStyle style_;
   std::optional<ProgressDisplay> display_;
   ProgressThrottle throttle_;
+  ProgressEstimate estimate_;
+  std::optional<FileCounter> counter_;
   int seenFailures_ = 0;
   bool finished_ = false;
   bool printedAny_ = false;

@@ -2,6 +2,8 @@
 // core's and are printed unchanged.
 #pragma once
 
+#include <string>
+
 inline constexpr char kCliUsage[] =
     "用法: tallowick-cli [选项] 照片目录 输出目录\n"
     "\n"
@@ -43,7 +45,8 @@ inline constexpr char kCliUsage[] =
     "--skip-identical, --rename-clashes, --sidecars) 和 FolderLayout=样式 (同 --layout); "
     "命令行选项优先; 本工具只读不写 Config.ini.\n"
     "\n"
-    "退出码: 0 全部成功, 1 有文件失败 (撤销时: 有文件无法撤销), 2 用法错误或无法开始.\n"
+    "退出码: 0 全部成功, 1 有文件失败或有目录无法读取 (撤销时: 有文件无法撤销),\n"
+    "2 用法错误或无法开始.\n"
     "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 
 inline constexpr char kCliShortUsage[] =
@@ -58,6 +61,10 @@ inline constexpr char kTargetFolder[] = "输出目录: ";
 inline constexpr char kFailureFile[] = "失败列表: ";
 inline constexpr char kFailureFileNotWritten[] = "无法写入失败列表: ";
 inline constexpr char kStoppedEarly[] = "已停止: 其余文件没有处理.\n";
+// The summary's second line when folders could not be read.
+inline std::string UnreadFoldersLine(int count) {
+  return "未能读取的文件夹 " + std::to_string(count) + " 个";
+}
 inline constexpr char kDryRunNoJournal[] = "试运行不写日志.\n";
 inline constexpr char kJournalNotOpened[] = "无法写入日志: ";
 inline constexpr char kJournalNotWritten[] = "日志没有写全: ";

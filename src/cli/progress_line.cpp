@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "cli/console.h"
 
@@ -97,9 +98,54 @@ std::string_view TailFitting(std::string_view text, int columns) {
   return text.substr(start);
 }
 
-std::string FormatProgressLine(int handled, int failed, std::string_view file, int columns) {
-  std::string line =
-      "[已处理 " + std::to_string(handled) + ", 失败 " + std::to_string(failed) + "] ";
+namespace {
+
+// 19597 as "19,597".
+std::string WithThousands(int number) {
+  std::string digits = std::to_string(number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0 && digits[at - 1] != '-'; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), 1, ',');
+  }
+  return digits;
+}
+
+// "0:42", "12:05", "1:02:03".
+std::string Duration(int seconds) {
+  char text[32];
+  if (seconds >= 3600) {
+    std::snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                  seconds % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+  }
+  return text;
+}
+
+std::string Figures(const ProgressFigures& figures) {
+  // A count still going on, or one that fell short (files added during the job), is no total.
+  const bool final = figures.totalFinal && figures.total >= figures.handled;
+  std::string text = "[" + WithThousands(figures.handled) + "/" +
+                     WithThousands(std::max(figures.total, figures.handled));
+  if (!final) {
+    text += "+";
+  } else if (figures.total > 0) {
+    char share[16];
+    std::snprintf(share, sizeof share, "%.1f%%", 100.0 * figures.handled / figures.total);
+    text.append(" · ").append(share);
+  }
+  if (figures.failed > 0) {
+    text += " · 失败 " + WithThousands(figures.failed);
+  }
+  if (final && figures.secondsLeft >= 0) {
+    text += " · 剩余 " + Duration(figures.secondsLeft);
+  }
+  return text + "] ";
+}
+
+}  // namespace
+
+std::string FormatProgressLine(const ProgressFigures& figures, std::string_view file, int columns) {
+  std::string line = Figures(figures);
   const int room = columns - DisplayWidth(line);
   if (room <= 0) {
     return std::string(TailFitting(line, columns < 0 ? 0 : columns));
@@ -111,6 +157,27 @@ std::string FormatProgressLine(int handled, int failed, std::string_view file, i
     line += TailFitting(file, room - static_cast<int>(kEllipsis.size()));
   }
   return line;
+}
+
+void ProgressEstimate::Add(Clock::time_point now, int handled) {
+  samples_.emplace_back(now, handled);
+  while (samples_.size() > 2 && now - samples_[1].first >= std::chrono::seconds(10)) {
+    samples_.pop_front();
+  }
+}
+
+int ProgressEstimate::SecondsLeft(int total) const {
+  if (samples_.size() < 2) {
+    return -1;
+  }
+  const auto& [since, before] = samples_.front();
+  const auto& [now, handled] = samples_.back();
+  const double seconds = std::chrono::duration<double>(now - since).count();
+  if (seconds < 1.0 || handled <= before) {
+    return -1;
+  }
+  const double rate = (handled - before) / seconds;
+  return static_cast<int>(std::max(total - handled, 0) / rate + 0.5);
 }
 
 std::string_view FileOfMessage(std::string_view message) {
@@ -156,9 +223,15 @@ void ProgressDisplay::Draw(const std::string& line) {
   std::fflush(out_);
 }
 
-void ProgressDisplay::PrintAbove(std::string_view text) {
+void ProgressDisplay::PrintAbove(std::string_view text, std::FILE* stream) {
   Erase();
-  WriteText(out_, text);
+  if (stream != nullptr) {
+    std::fflush(out_);
+    WriteText(stream, text);
+    std::fflush(stream);
+  } else {
+    WriteText(out_, text);
+  }
   if (!line_.empty()) {
     Draw(line_);
   } else {

@@ -77,6 +77,7 @@ void COrganizeJob::BeginJob() {
   m_nFileCount = 0;
   m_nFailCount = 0;
   m_nIdenticalCount = 0;
+  m_nUnreadFolders = 0;
   m_strErrors.clear();
   SetMessage(std::string());
 

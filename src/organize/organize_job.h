@@ -20,6 +20,12 @@ inline bool IsSkippedEntry(const std::string& name) {
   return name.empty() || name[0] == '.' || name[0] == '~';
 }
 
+// The last three bytes of the lower-cased path, searched as plain text in the filter.
+inline bool PassesFilter(const std::string& lowerPath, const std::string& filters) {
+  const std::size_t tail = lowerPath.size() < 3 ? 0 : lowerPath.size() - 3;
+  return filters.find(lowerPath.c_str() + tail, 0, lowerPath.size() - tail) != std::string::npos;
+}
+
 // Settings the walk reads for every file.
 struct OrganizeSettings {
   std::string fileFilters = "jpg,avi,mov,mp4";  // searched as plain text, case-sensitive
@@ -57,6 +63,8 @@ class COrganizeJob {
   int m_nFailCount = 0;  // failed copies or moves
   // Files found already in place (same bytes under the name), counted apart from both.
   int m_nIdenticalCount = 0;
+  // Folders that could not be listed (not counting those the system hides from users).
+  int m_nUnreadFolders = 0;
   std::atomic<bool> m_bRunning{false};
   std::string m_strErrors;  // failure messages, in order; the summary is appended at the end
   bool m_bDeleteSrc = false;
@@ -107,6 +115,10 @@ class COrganizeJob {
   virtual void OnOrganizeFinished() {}
   // Called on the worker after the failure file was written.
   virtual void OnFailureFileWritten(const std::string& /*path*/) {}
+  // Called on the worker for each folder that could not be listed, or not to its end, with
+  // "无法读取文件夹: PATH (reason)"; all below it stays where it is, uncounted. Not called
+  // for folders that the system hides from users.
+  virtual void OnFolderUnread(const std::string& /*text*/) {}
 
  private:
   // The end of a run: `summary` becomes the latest message, the running flag is cleared, and
@@ -116,6 +128,12 @@ class COrganizeJob {
   // lower-cased one shown in messages; `listing` stands on its entry, whose last-write time is
   // read only when the file has no usable photo date (on Linux that costs a stat).
   void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing);
+  // Walks the folder `path` (ending with the separator) through its `listing`, and all below.
+  // `hiddenBySystem`: the folder is one the system hides from users, left quietly if unread.
+  void WalkFolder(const std::string& path, platform::FolderListing& listing, bool hiddenBySystem);
+  // Counts and reports `path` when `listing` failed to open or to read to its end.
+  void ReportUnreadFolder(const std::string& path, const platform::FolderListing& listing,
+                          bool hiddenBySystem);
   enum class PlaceResult { kPlaced, kIdentical, kFailed };
   // Places m_source into m_dateFolder as `name`; when that name is taken, the file counts as
   // in place if it holds the same bytes (with skipIdentical), else, if `mayRename`, the next

@@ -9,6 +9,7 @@
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/sidecar_groups.h"
+#include "organize/unread_folder.h"
 #include "platform/folder_names.h"
 #include "platform/platform.h"
 
@@ -25,12 +26,6 @@ bool IsUsableDateText(const std::string& date) {
     return false;
   }
   return date.find_first_not_of(". ") != std::string::npos && platform::IsPlainFolderName(date);
-}
-
-// The last three bytes of the lower-cased path, searched as plain text in the filter.
-bool PassesFilter(const std::string& lowerPath, const std::string& filters) {
-  const std::size_t tail = lowerPath.size() < 3 ? 0 : lowerPath.size() - 3;
-  return filters.find(lowerPath.c_str() + tail, 0, lowerPath.size() - tail) != std::string::npos;
 }
 
 // The local calendar day of a file time; a time that cannot be converted counts as the
@@ -128,7 +123,13 @@ void COrganizeJob::OrganizeFolder(std::string path) {
     return;
   }
   platform::FolderListing listing(path);
+  WalkFolder(path, listing, false);
+}
+
+void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& listing,
+                              bool hiddenBySystem) {
   if (!listing.IsOpen()) {
+    ReportUnreadFolder(path, listing, hiddenBySystem);
     return;
   }
   // A folder reached a second time (through a link back into the tree) is not walked again,
@@ -153,7 +154,12 @@ void COrganizeJob::OrganizeFolder(std::string path) {
       continue;
     }
     if (listing.IsFolder()) {
-      OrganizeFolder(path + name);
+      // Opened by its name in this folder's open listing: the cost stays the same at any depth.
+      if (m_bRunning) {
+        const std::string folder = path + name + kSep;
+        platform::FolderListing below(listing, name, folder);
+        WalkFolder(folder, below, listing.IsHiddenSystem());
+      }
       continue;
     }
     // The lower-cased path is filtered and shown; the real one names the file, since a
@@ -165,6 +171,19 @@ void COrganizeJob::OrganizeFolder(std::string path) {
       PlaceSidecars(sidecars, path, name);
     }
   } while (listing.Next() && m_bRunning);
+  // A listing that broke off leaves the rest of the folder unseen.
+  ReportUnreadFolder(path, listing, hiddenBySystem);
+}
+
+void COrganizeJob::ReportUnreadFolder(const std::string& path,
+                                      const platform::FolderListing& listing, bool hiddenBySystem) {
+  // Folders the system keeps from users (at a drive's root) are passed over quietly, so that
+  // organizing a whole drive does not report them every time.
+  if (listing.Error() == platform::ListingError::kNone || hiddenBySystem) {
+    return;
+  }
+  ++m_nUnreadFolders;
+  OnFolderUnread(UnreadFolderText(path, listing.Error(), listing.ErrorCode()));
 }
 
 void COrganizeJob::PlaceFile(const std::string& lowerSource,

@@ -5,6 +5,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
 
 #include "platform/platform.h"
 #include "platform/read_stream_posix.h"
@@ -22,26 +26,84 @@ FileTime FileTimeOfTimespec(const timespec& when) {
          when.tv_nsec / 100;
 }
 
+ListingError ListingErrorOf(int code) {
+  switch (code) {
+    case 0:
+      return ListingError::kNone;
+    case EACCES:
+    case EPERM:
+      return ListingError::kDenied;
+    case ENOENT:
+    case ENOTDIR:
+      return ListingError::kMissing;
+    case ENAMETOOLONG:
+      return ListingError::kPathTooLong;
+    case EMFILE:
+    case ENFILE:
+      return ListingError::kTooManyOpen;
+    default:
+      return ListingError::kOther;
+  }
+}
+
+// Opens a folder for listing, relative to `parent` (AT_FDCWD: the current folder). When no
+// descriptor is left, the photos' descriptors still pending are closed and it is tried again.
+DIR* OpenFolder(int parent, const char* path) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int fd = openat(parent, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+      DIR* dir = fdopendir(fd);
+      if (dir == nullptr) {
+        const int code = errno;
+        close(fd);
+        errno = code;
+      }
+      return dir;
+    }
+    if (errno != EMFILE || attempt > 0) {
+      break;
+    }
+    posix::ClosePendingDescriptors();
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 struct FolderListing::Impl {
   DirHandle dir;
   std::string name;
   unsigned char type = DT_UNKNOWN;
+  int error = 0;  // errno of a failed open or read
   // The current entry's stat, following links (the link's own for a broken link).
   mutable bool statDone = false;
   mutable bool statOk = false;
   mutable struct stat info {};
 
   bool Read() {
+    errno = 0;
     const dirent* entry = readdir(dir.get());
     if (entry == nullptr) {
+      error = errno;
       return false;
     }
     name.assign(entry->d_name);
     type = entry->d_type;
     statDone = false;
     return true;
+  }
+
+  void Open(int parent, const char* path) {
+    dir.reset(OpenFolder(parent, path));
+    if (!dir) {
+      error = errno;
+      return;
+    }
+    // Like FindFirstFile: an open listing stands on its first entry, and a folder that gives
+    // no entry at all is not open.
+    if (!Read()) {
+      dir.reset();
+    }
   }
 
   const struct stat* Stat() const {
@@ -57,11 +119,20 @@ struct FolderListing::Impl {
 
 FolderListing::FolderListing(const std::string& folder) : impl_(std::make_unique<Impl>()) {
   // An empty path lists the current folder, as the Windows pattern "*" does.
-  impl_->dir.reset(opendir(folder.empty() ? "." : folder.c_str()));
-  // Like FindFirstFile: an open listing stands on its first entry, and a folder that gives
-  // no entry at all is not open.
-  if (impl_->dir && !impl_->Read()) {
-    impl_->dir.reset();
+  impl_->Open(AT_FDCWD, folder.empty() ? "." : folder.c_str());
+}
+
+FolderListing::FolderListing(const FolderListing& parent, const std::string& name,
+                             const std::string& folder)
+    : impl_(std::make_unique<Impl>()) {
+  // Opened by its name in the parent, but only while its full path stays usable: the files
+  // below are copied and moved by their paths.
+  if (folder.size() >= PATH_MAX) {
+    impl_->error = ENAMETOOLONG;
+  } else if (parent.impl_->dir) {
+    impl_->Open(dirfd(parent.impl_->dir.get()), name.c_str());
+  } else {
+    impl_->Open(AT_FDCWD, folder.c_str());
   }
 }
 
@@ -114,8 +185,20 @@ bool FolderListing::OpenEntry(InputFile* file) const {
   return file->file_ != nullptr;
 }
 
+bool FolderListing::IsHiddenSystem() const {
+  return false;
+}
+
 bool FolderListing::Next() {
   return impl_->dir && impl_->Read();
+}
+
+ListingError FolderListing::Error() const {
+  return ListingErrorOf(impl_->error);
+}
+
+int FolderListing::ErrorCode() const {
+  return impl_->error;
 }
 
 bool FolderListing::Identity(FolderId* id) const {

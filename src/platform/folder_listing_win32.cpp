@@ -17,6 +17,28 @@ struct HandleCloser {
 };
 using FileHandle = std::unique_ptr<void, HandleCloser>;
 
+ListingError ListingErrorOf(DWORD code) {
+  switch (code) {
+    case ERROR_SUCCESS:
+    case ERROR_FILE_NOT_FOUND:  // an empty drive root: not even "." is found
+    case ERROR_NO_MORE_FILES:
+      return ListingError::kNone;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return ListingError::kDenied;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+    case ERROR_INVALID_NAME:
+      return ListingError::kMissing;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ListingError::kPathTooLong;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return ListingError::kTooManyOpen;
+    default:
+      return ListingError::kOther;
+  }
+}
+
 }  // namespace
 
 struct FolderListing::Impl {
@@ -24,6 +46,7 @@ struct FolderListing::Impl {
   FindHandle find;
   WIN32_FIND_DATAA data{};
   std::string name;
+  DWORD error = ERROR_SUCCESS;
 };
 
 FolderListing::FolderListing(const std::string& folder) : impl_(std::make_unique<Impl>()) {
@@ -36,8 +59,15 @@ FolderListing::FolderListing(const std::string& folder) : impl_(std::make_unique
   if (find != INVALID_HANDLE_VALUE) {
     impl_->find.reset(find);
     impl_->name.assign(impl_->data.cFileName);
+  } else {
+    impl_->error = GetLastError();
   }
 }
+
+// The find functions take only full paths: the subfolder is listed by its path.
+FolderListing::FolderListing(const FolderListing& /*parent*/, const std::string& /*name*/,
+                             const std::string& folder)
+    : FolderListing(folder) {}
 
 FolderListing::~FolderListing() = default;
 
@@ -67,12 +97,29 @@ bool FolderListing::OpenEntry(InputFile* file) const {
   return impl_->find && file->Open(impl_->folder + impl_->name);
 }
 
+bool FolderListing::IsHiddenSystem() const {
+  constexpr DWORD kBoth = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return impl_->find && (impl_->data.dwFileAttributes & kBoth) == kBoth;
+}
+
 bool FolderListing::Next() {
-  if (!impl_->find || !FindNextFileA(impl_->find.get(), &impl_->data)) {
+  if (!impl_->find) {
+    return false;
+  }
+  if (!FindNextFileA(impl_->find.get(), &impl_->data)) {
+    impl_->error = GetLastError();
     return false;
   }
   impl_->name.assign(impl_->data.cFileName);
   return true;
+}
+
+ListingError FolderListing::Error() const {
+  return ListingErrorOf(impl_->error);
+}
+
+int FolderListing::ErrorCode() const {
+  return static_cast<int>(impl_->error);
 }
 
 bool FolderListing::Identity(FolderId* id) const {

@@ -71,14 +71,29 @@ class InputFile {
   char buffer_[4096];
 };
 
+// Why a folder could not be listed, or why its listing ended early.
+enum class ListingError {
+  kNone,         // listed to its end (or empty)
+  kDenied,       // no permission
+  kMissing,      // gone, or no longer a folder
+  kPathTooLong,  // its path is longer than the platform takes
+  kTooManyOpen,  // the process may open no more files (a tree deeper than that limit)
+  kOther,        // any other failure; FolderListing::ErrorCode() gives the system's number
+};
+
 // One folder's entries, in the order the file system gives them; "." and ".." may appear.
 // The listing stays open (one handle) until the object goes away.
 class FolderListing {
  public:
   // `folder` ends with kPathSeparator. Check IsOpen() afterwards: a missing or unreadable
-  // folder, or one whose path is too long, gives a listing that is not open. An open listing
+  // folder, or one whose path is too long, gives a listing that is not open, and Error()
+  // says why; an empty folder gives one that is not open, without an error. An open listing
   // already stands on its first entry (as a find-first call does); Next() moves on.
   explicit FolderListing(const std::string& folder);
+  // The subfolder `name` of the entry `parent` stands on; `folder` is its full path (the
+  // parent's, the name and a separator). Where the platform can, it is opened relative to
+  // the parent's open folder, so that a walk's cost does not grow with the tree's depth.
+  FolderListing(const FolderListing& parent, const std::string& name, const std::string& folder);
   ~FolderListing();
   FolderListing(const FolderListing&) = delete;
   FolderListing& operator=(const FolderListing&) = delete;
@@ -96,8 +111,17 @@ class FolderListing {
   // latest when the listing goes away.
   bool OpenEntry(InputFile* file) const;
 
-  // Moves to the next entry; false at the end or when reading fails.
+  // True when the current entry is marked both hidden and system, as Windows marks the
+  // folders it keeps from users at a drive's root; never on Linux.
+  bool IsHiddenSystem() const;
+
+  // Moves to the next entry; false at the end or when reading fails (Error() then says why).
   bool Next();
+
+  // Why the folder could not be opened or read to its end; kNone when it was.
+  ListingError Error() const;
+  // The system's error number behind Error().
+  int ErrorCode() const;
 
   // Identity of the listed folder itself; false where the platform cannot tell.
   bool Identity(FolderId* id) const;

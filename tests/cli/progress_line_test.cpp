@@ -26,14 +26,26 @@ TEST(ProgressLine, DisplayWidthAndTailFitting) {
   }
 }
 
-TEST(ProgressLine, LinesKeepTheFileNameAndFitTheWidth) {
-  EXPECT_EQ(FormatProgressLine(12, 1, "/p/a.jpg", 80), "[已处理 12, 失败 1] /p/a.jpg");
-  const std::string file = "/home/用户/照片/2019 旅行/第一天/img_0101.jpg";
-  for (int columns = 0; columns <= 60; ++columns) {
-    EXPECT_LE(DisplayWidth(FormatProgressLine(1234, 5, file, columns)), columns) << columns;
+TEST(ProgressLine, LinesTellTheShareAndTimeLeftKeepTheFileNameAndFitTheWidth) {
+  const std::pair<ProgressFigures, const char*> lines[] = {
+      {{532, 0, 19597, true, 42}, "[532/19,597 · 2.7% · 剩余 0:42] /p/a.jpg"},
+      {{12, 1, 1000, true, 3723}, "[12/1,000 · 1.2% · 失败 1 · 剩余 1:02:03] /p/a.jpg"},
+      {{532, 0, 1234567, true, -1}, "[532/1,234,567 · 0.0%] /p/a.jpg"},
+      // While counting: what is known, and no estimate.
+      {{532, 2, 12000, false, 42}, "[532/12,000+ · 失败 2] /p/a.jpg"},
+      // A count that fell short of the files found since is no total either.
+      {{20, 0, 12, true, 5}, "[20/20+] /p/a.jpg"},
+  };
+  for (const auto& [figures, line] : lines) {
+    EXPECT_EQ(FormatProgressLine(figures, "/p/a.jpg", 80), line);
   }
-  const std::string cut = FormatProgressLine(1234, 5, file, 40);
-  EXPECT_EQ(cut.rfind("[已处理 1234, 失败 5] ...", 0), 0u) << cut;
+  const std::string file = "/home/用户/照片/2019 旅行/第一天/img_0101.jpg";
+  const ProgressFigures figures{1234, 5, 2000, false, -1};
+  for (int columns = 0; columns <= 60; ++columns) {
+    EXPECT_LE(DisplayWidth(FormatProgressLine(figures, file, columns)), columns) << columns;
+  }
+  const std::string cut = FormatProgressLine(figures, file, 40);
+  EXPECT_EQ(cut.rfind("[1,234/2,000+ · 失败 5] ...", 0), 0u) << cut;
   EXPECT_TRUE(cut.ends_with("/img_0101.jpg")) << cut;
   EXPECT_EQ(DisplayWidth(cut), 40);
   // The file a message is about: its first line, after the ": ".
@@ -50,6 +62,20 @@ TEST(ProgressLine, ThrottleCountsFromTheLastRedrawLetThrough) {
   for (const auto& [at, due] : calls) {
     EXPECT_EQ(throttle.Due(start + at), due) << at.count();
   }
+}
+
+TEST(ProgressLine, TimeLeftFollowsTheRateOfTheLastTenSeconds) {
+  ProgressEstimate estimate;
+  const ProgressEstimate::Clock::time_point start{};
+  estimate.Add(start, 0);
+  estimate.Add(start + 500ms, 50);
+  EXPECT_EQ(estimate.SecondsLeft(1000), -1) << "under a second seen";
+  estimate.Add(start + 10s, 100);  // 10 files a second
+  EXPECT_EQ(estimate.SecondsLeft(1000), 90);
+  estimate.Add(start + 20s, 1100);  // 100 a second over the last 10 s: the slow start is gone
+  EXPECT_EQ(estimate.SecondsLeft(2100), 10);
+  estimate.Add(start + 40s, 1100);  // nothing done for 20 s
+  EXPECT_EQ(estimate.SecondsLeft(2100), -1);
 }
 
 TEST(ProgressLine, DisplayRedrawsInPlaceAndPrintsAboveTheLine) {

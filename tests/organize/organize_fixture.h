@@ -24,6 +24,7 @@ class RecordingJob : public COrganizeJob {
   bool runningWhenFinished = true;
   std::string messageWhenFinished;
   Files failureFiles;
+  Files unread;  // folders reported as not read
 
  protected:
   void PostOrganizeProgress() override {
@@ -38,6 +39,7 @@ class RecordingJob : public COrganizeJob {
     messageWhenFinished = LatestMessage();
   }
   void OnFailureFileWritten(const std::string& path) override { failureFiles.push_back(path); }
+  void OnFolderUnread(const std::string& text) override { unread.push_back(text); }
 };
 
 class OrganizeTest : public ::testing::Test {

@@ -1,0 +1,51 @@
+#include "organize/file_counter.h"
+
+#include <utility>
+
+#include "organize/organize_job.h"
+
+namespace {
+constexpr char kSep = platform::kPathSeparator;
+}  // namespace
+
+FileCounter::FileCounter(std::string folder, std::string filters) : filters_(std::move(filters)) {
+  if (!folder.empty() && folder.back() != kSep) {
+    folder += kSep;
+  }
+  thread_ = std::thread([this, folder] {
+    platform::FolderListing listing(folder);
+    CountFolder(folder, listing);
+    done_ = !stop_;
+  });
+}
+
+FileCounter::~FileCounter() {
+  stop_ = true;
+  thread_.join();
+}
+
+void FileCounter::CountFolder(const std::string& path, platform::FolderListing& listing) {
+  platform::FolderId identity;
+  if (!listing.IsOpen() || (listing.Identity(&identity) && !visited_.insert(identity).second)) {
+    return;
+  }
+  // The filter sees the lower-cased path, as in the walk.
+  const std::string lowerPath = platform::ToLower(path);
+  std::string lowerFile;
+  do {
+    const std::string& name = listing.Name();
+    if (IsSkippedEntry(name)) {
+      continue;
+    }
+    if (listing.IsFolder()) {
+      const std::string folder = path + name + kSep;
+      platform::FolderListing below(listing, name, folder);
+      CountFolder(folder, below);
+    } else {
+      lowerFile.assign(lowerPath).append(platform::ToLower(name));
+      if (PassesFilter(lowerFile, filters_)) {
+        ++count_;
+      }
+    }
+  } while (!stop_ && listing.Next());
+}
