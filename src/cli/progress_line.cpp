@@ -124,8 +124,10 @@ std::string Duration(int seconds) {
 std::string Figures(const ProgressFigures& figures) {
   // A count still going on, or one that fell short (files added during the job), is no total.
   const bool final = figures.totalFinal && figures.total >= figures.handled;
-  std::string text = "[" + WithThousands(figures.handled) + "/" +
-                     WithThousands(std::max(figures.total, figures.handled));
+  std::string text = "[";
+  text.append(WithThousands(figures.handled))
+      .append("/")
+      .append(WithThousands(std::max(figures.total, figures.handled)));
   if (!final) {
     text += "+";
   } else if (figures.total > 0) {
@@ -134,10 +136,10 @@ std::string Figures(const ProgressFigures& figures) {
     text.append(" · ").append(share);
   }
   if (figures.failed > 0) {
-    text += " · 失败 " + WithThousands(figures.failed);
+    text.append(" · 失败 ").append(WithThousands(figures.failed));
   }
   if (final && figures.secondsLeft >= 0) {
-    text += " · 剩余 " + Duration(figures.secondsLeft);
+    text.append(" · 剩余 ").append(Duration(figures.secondsLeft));
   }
   return text + "] ";
 }
