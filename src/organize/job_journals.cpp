@@ -18,19 +18,6 @@ constexpr std::string_view kUndoneMark = "# undone";
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-bool ReadWholeFile(const std::string& path, std::string* text) {
-  File file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) {
-    return false;
-  }
-  char buffer[16384];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text->append(buffer, got);
-  }
-  return !std::ferror(file.get());
-}
-
 // Calls `line` for each line of `text` without its line break (a CR before it included).
 template <typename Each>
 void ForEachLine(std::string_view text, Each line) {
@@ -119,7 +106,7 @@ std::string LastJobJournal(const std::string& appPath) {
   }
   const std::string path = folder + names.back();
   std::string text;
-  if (!ReadWholeFile(path, &text)) {
+  if (!ReadJournalFile(path, &text)) {
     return {};
   }
   bool undone = false;
@@ -145,7 +132,7 @@ bool MarkJournalUndone(const std::string& path) {
 bool CountJournal(const std::string& path, JournalCounts* counts) {
   *counts = JournalCounts();
   std::string text;
-  if (!ReadWholeFile(path, &text)) {
+  if (!ReadJournalFile(path, &text)) {
     return false;
   }
   ForEachLine(text, [&](std::string_view line) {

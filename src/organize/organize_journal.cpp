@@ -173,3 +173,17 @@ void OrganizeJournal::Write(const std::string& line) {
     failed_ = true;
   }
 }
+
+bool ReadJournalFile(const std::string& path, std::string* text) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) {
+    return false;
+  }
+  char buffer[16384];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    text->append(buffer, got);
+  }
+  return !std::ferror(file.get());
+}

@@ -34,6 +34,8 @@ struct JournalRecord {
 std::string FormatJournalLine(const JournalRecord& record);
 // Reads a line without its "\n". False when it is no record.
 bool ParseJournalLine(std::string_view line, JournalRecord* record);
+// Reads the whole journal at `path` into `text`. False when it cannot be read.
+bool ReadJournalFile(const std::string& path, std::string* text);
 
 class OrganizeJournal {
  public:

@@ -1,7 +1,5 @@
 #include "organize/organize_undo.h"
 
-#include <cstdio>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -10,20 +8,6 @@
 #include "platform/platform.h"
 
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string* text) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) {
-    return false;
-  }
-  char buffer[16384];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text->append(buffer, got);
-  }
-  return !std::ferror(file.get());
-}
 
 class Undoer {
  public:
@@ -116,7 +100,7 @@ bool UndoJournal(const std::string& journalPath, bool dryRun,
                  const std::atomic<bool>* running) {
   *counts = UndoCounts();
   std::string text;
-  if (!ReadWholeFile(journalPath, &text)) {
+  if (!ReadJournalFile(journalPath, &text)) {
     return false;
   }
   Undoer undoer(dryRun, report, counts);
