@@ -224,12 +224,6 @@ TEST(MainWindow, EnterAndSpacePressTheFocusedButton) {
     Key("Escape");
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker) && IsWindowEnabled(program.Main()); }));
   }
-  Key("shift+Tab Return");  // 整理 without folders: its refusal
-  HWND box = program.WaitForMessageBox("提示");
-  EXPECT_EQ("请先选择目录.", ProgramUnderTest::MessageBoxText(box));
-  Key("Return");
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_EQ(-1, program.WaitForExit(500));
 }
 
 TEST(MainWindow, AboutBoxOpensByButtonAndSystemMenuCentredOverTheWindow) {
