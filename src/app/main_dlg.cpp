@@ -5,6 +5,7 @@
 #include "app/app_globals.h"
 #include "app/main_layout.h"
 #include "app/options_dlg.h"
+#include "app/single_instance.h"
 #include "log/msgx.h"
 #include "organize/app_config.h"
 #include "product.h"
@@ -52,6 +53,8 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX) {
     std::string message = LatestMessage();
     DDX_Text(pDX, IDC_MESSAGE, message);
   }
+  DDX_Control(pDX, IDC_PATH_SRC, m_lblPathSrc);
+  DDX_Control(pDX, IDC_PATH_TAR, m_lblPathTar);
   DDX_Text(pDX, IDC_PATH_SRC, m_strPathSrc);
   DDX_Text(pDX, IDC_PATH_TAR, m_strPathTar);
 }
@@ -78,7 +81,21 @@ BOOL CMainDlg::OnInitDialog() {
   InitSkin();
   UpdateData(FALSE);
   m_bRunning = false;
+  m_strInstanceKey = instance::Key(theConfig.PathApp);
+  instance::Mark(m_hWnd, m_strInstanceKey);
   return TRUE;
+}
+
+// Enter with the focus on no button: the main window has no OK to press.
+void CMainDlg::OnOK() {}
+
+// Escape, the close button, Alt+F4 and the system menu's close: during a job only when the user
+// agrees to stop it.
+void CMainDlg::OnCancel() {
+  if (m_bRunning && MessageBoxA(m_hWnd, "正在整理, 停止并退出吗?", "提示",
+                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return;
+  CSkinDialog::OnCancel();
 }
 
 void CMainDlg::InitSkin() {
@@ -153,6 +170,19 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
       }
       break;
+    case WM_ENDSESSION:
+      if (wParam)
+        OnEndSession();
+      *result = 0;
+      return true;
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (data->dwData != instance::kHandOverTag)
+        break;
+      OnHandOver(std::string(static_cast<const char*>(data->lpData), data->cbData));
+      *result = TRUE;
+      return true;
+    }
     case WM_ORGANIZE_PROGRESS:
       *result = OnOrganizeProgress();
       return true;
@@ -172,6 +202,10 @@ bool CMainDlg::OnCommand(WORD id, WORD code) {
   if (code != BN_CLICKED)
     return false;
   switch (id) {
+    case IDC_CHK_DELETE_SRC:
+      // The tick is what the next job does and what is saved, from the moment it changes.
+      m_bDeleteSrc = IsDlgButtonChecked(m_hWnd, IDC_CHK_DELETE_SRC) == BST_CHECKED;
+      return true;
     case IDC_BTN_PHOTO_DIR:
       OnBtnPhotoDir();
       return true;
@@ -227,6 +261,14 @@ bool CMainDlg::OnPaint() {
   return true;
 }
 
+void CMainDlg::OnHandOver(const std::string& /*arguments*/) {
+  // The second start ends at once; its user meets this window instead, or the dialog in
+  // front of it. (No arguments are taken yet.)
+  if (IsIconic(m_hWnd))
+    ShowWindow(m_hWnd, SW_RESTORE);
+  SetForegroundWindow(GetLastActivePopup(m_hWnd));
+}
+
 void CMainDlg::OnBtnClose() {
   PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
 }
@@ -240,7 +282,8 @@ void CMainDlg::OnBtnAbout() {
   about.DoModal();
 }
 
-// The options change what the next job does, so they open only between jobs.
+// The options change what the next job does, so they open only between jobs (the button is
+// disabled during one).
 void CMainDlg::OnBtnOptions() {
   if (m_bRunning)
     return;

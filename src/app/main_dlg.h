@@ -1,5 +1,6 @@
 // The main window: a borderless dialog painted from the skin, holding the organize job. The
 // worker thread runs the walk; it reaches the window only by posting WM_ORGANIZE_PROGRESS.
+// It has no OK: Enter presses the focused button; closing during a job asks first.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "app/skin_dialog.h"
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
+#include "skin/path_label.h"
 #include "skin/png_button.h"
 
 // Posted by the worker, both parameters 0: the job state has news to show.
@@ -32,6 +34,8 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   COLORREF TextColour(int id) const override;
   void OnDestroy() override;
@@ -41,12 +45,18 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   void OnOrganizeFinished() override;
   void OnFailureFileWritten(const std::string& path) override;
   void OnFolderUnread(const std::string& text) override;
+  // The core's summary, and the count of folders that could not be read.
+  std::string SummaryText() const override;
 
  private:
   void InitSkin();
   bool OnSysCommand(WPARAM id);
   bool OnPaint();
   bool OnCommand(WORD id, WORD code);
+  // The session ends: the process goes once this returns, without WM_DESTROY.
+  void OnEndSession();
+  // A second start of the program handed over its command-line arguments.
+  void OnHandOver(const std::string& arguments);
 
   void OnBtnPhotoDir();
   void OnBtnOutputDir();
@@ -62,8 +72,13 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   void ShowJobState();
 
   // Copies the settings and options of theConfig into the job; with KeepJournal set, opens a
-  // new journal for it (a journal that cannot be opened leaves the job without one).
-  void PrepareJob();
+  // new journal for it. When that cannot be opened, asks whether to go on without one; false
+  // when the user said no.
+  bool PrepareJob();
+  // After a job whose journal could not be written to its end: says so.
+  void WarnOfUnfinishedJournal();
+  // Copies the window's values into theConfig, which writes them to Config.ini.
+  void HandBackSettings();
   // Disables the organize button, shows stop and starts `work` on the worker thread.
   void StartWorker(std::function<void()> work);
   // Runs the folder picker for one of the two folders; true when `path` was replaced.
@@ -77,19 +92,23 @@ class CMainDlg : public CSkinDialog, public COrganizeJob {
   int m_nSkinHeight = 0;
   PngButton m_btnAbout;
   PngButton m_btnStop;
-  PngButton m_btnOptions;
+  CDimmingPngButton m_btnOptions;  // greyed during a job
   PngButton m_btnOutputDir;
   PngButton m_btnPhotoDir;
   PngButton m_btnMin;
   PngButton m_btnClose;
   PngButton m_btnOrganize;
-  HICON m_hIcon = nullptr;  // shared icon from the program's resources
+  CPathLabel m_lblPathSrc;
+  CPathLabel m_lblPathTar;
+  HICON m_hIcon = nullptr;       // shared icon from the program's resources
+  std::string m_strInstanceKey;  // marks this window as the running one of its program folder
 
   static constexpr UINT_PTR kProgressRestTimer = 1;
   static constexpr UINT kProgressRestMs = 20;
 
   std::thread m_worker;
   std::unique_ptr<OrganizeJournal> m_journal;  // the running job's, with KeepJournal
+  std::string m_strJournalPath;
   // Set from a post until the window has shown it and rested: the worker posts only when it is
   // clear, so the queue never fills and the last post is never refused.
   std::atomic<bool> m_bProgressPosted{false};

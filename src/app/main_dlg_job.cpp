@@ -2,10 +2,12 @@
 // progress, and the hand-back of the settings when the window closes.
 #include "app/main_dlg.h"
 
+#include "app/single_instance.h"
 #include "folderpicker/folder_dialog.h"
 #include "log/msgx.h"
 #include "organize/app_config.h"
 #include "organize/job_journals.h"
+#include "organize/unread_folder.h"
 #include "platform/launch.h"
 #include "resource.h"
 
@@ -39,7 +41,8 @@ void CMainDlg::OnBtnOrganize() {
   // The organize button was disabled until the last walk ended; its worker may still be
   // writing the failure file from its own copy of the list.
   JoinWorker();
-  PrepareJob();
+  if (!PrepareJob())
+    return;
   const std::string failureFile = theConfig.PathApp + "errorFile.txt";
   StartWorker([this, failureFile] { RunOrganize(failureFile); });
 }
@@ -55,7 +58,7 @@ bool CMainDlg::StartUndo(const std::string& journalPath) {
   return true;
 }
 
-void CMainDlg::PrepareJob() {
+bool CMainDlg::PrepareJob() {
   m_settings.fileFilters = theConfig.FileFilters;
   m_settings.SetLayout(EffectiveLayout(theConfig.FolderLayout, theConfig.IsClassifyByYear));
   m_settings.readMediaDates = theConfig.ReadMediaDates != 0;
@@ -64,20 +67,40 @@ void CMainDlg::PrepareJob() {
   m_settings.sidecars = theConfig.Sidecars != 0;
   m_pJournal = nullptr;
   m_journal.reset();
-  if (theConfig.KeepJournal != 0) {
-    auto journal = std::make_unique<OrganizeJournal>();
-    const std::string path = NewJobJournalPath(theConfig.PathApp);
-    if (!path.empty() && journal->Open(path)) {
-      m_journal = std::move(journal);
-      m_pJournal = m_journal.get();
-    }
+  m_strJournalPath.clear();
+  if (theConfig.KeepJournal == 0)
+    return true;
+  auto journal = std::make_unique<OrganizeJournal>();
+  const std::string path = NewJobJournalPath(theConfig.PathApp);
+  if (!path.empty() && journal->Open(path)) {
+    m_journal = std::move(journal);
+    m_pJournal = m_journal.get();
+    m_strJournalPath = path;
+    return true;
   }
+  // Nothing has moved yet: without a journal the job could not be taken back.
+  const std::string question = "无法建立整理记录 (磁盘已满或没有权限):\r\n" +
+                               (path.empty() ? JobJournalFolder(theConfig.PathApp) : path) +
+                               "\r\n\r\n不记录也继续整理吗? 这次整理将不能撤销.";
+  return MessageBoxA(m_hWnd, question.c_str(), "提示",
+                     MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
+void CMainDlg::WarnOfUnfinishedJournal() {
+  if (!m_journal || !m_journal->Failed())
+    return;
+  const std::string warning = "整理记录没有写完整 (磁盘已满或没有权限):\r\n" + m_strJournalPath +
+                              "\r\n\r\n撤销上次整理时, 没有记录下来的文件不会撤销.";
+  m_pJournal = nullptr;
+  m_journal.reset();  // said once
+  MessageBoxA(m_hWnd, warning.c_str(), "提示", MB_ICONEXCLAMATION);
 }
 
 void CMainDlg::StartWorker(std::function<void()> work) {
   m_bJobEnded = false;
   BeginJob();
   EnableWindow(m_btnOrganize.m_hWnd, FALSE);
+  EnableWindow(m_btnOptions.m_hWnd, FALSE);
   ShowWindow(m_btnStop.m_hWnd, SW_SHOW);
   m_worker = std::thread(std::move(work));
 }
@@ -101,10 +124,18 @@ void CMainDlg::OnFailureFileWritten(const std::string& path) {
 }
 
 void CMainDlg::OnFolderUnread(const std::string& text) {
-  // The window's message area and summary stay as they are; the diagnostic log keeps the
-  // folder. (The logger takes no lock; on the window's thread it logs only at start-up and
-  // when a skin image fails to load.)
+  // Listed with the failed files, so the failure file opens after the job; the summary counts
+  // the folders. (The logger takes no lock; on the window's thread it logs only at start-up
+  // and when a skin image fails to load.)
+  m_strErrors.append(text).append("\r\n");
   CMsgX::Log(text.c_str(), 2, __LINE__, "");
+}
+
+std::string CMainDlg::SummaryText() const {
+  std::string summary = COrganizeJob::SummaryText();
+  if (m_nUnreadFolders > 0)
+    summary.append("\r\n").append(UnreadFoldersLine(m_nUnreadFolders));
+  return summary;
 }
 
 LRESULT CMainDlg::OnOrganizeProgress() {
@@ -124,12 +155,17 @@ void CMainDlg::OnProgressRestTimer() {
 }
 
 void CMainDlg::ShowJobState() {
-  if (m_bJobEnded.exchange(false)) {
+  const bool ended = m_bJobEnded.exchange(false);
+  if (ended) {
     EnableWindow(m_btnOrganize.m_hWnd, TRUE);
+    EnableWindow(m_btnOptions.m_hWnd, TRUE);
     ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
   }
-  UpdateData(FALSE);
+  // Only the message: the folders and the tick are the user's, never rewritten by the job.
+  SetDlgItemTextA(m_hWnd, IDC_MESSAGE, LatestMessage().c_str());
   InvalidateControl(IDC_MESSAGE);
+  if (ended)
+    WarnOfUnfinishedJournal();
 }
 
 void CMainDlg::JoinWorker() {
@@ -139,11 +175,22 @@ void CMainDlg::JoinWorker() {
   m_worker.join();
 }
 
+void CMainDlg::HandBackSettings() {
+  theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
+  theConfig.PathSrc = m_strPathSrc;
+  theConfig.PathTar = m_strPathTar;
+}
+
+void CMainDlg::OnEndSession() {
+  JoinWorker();
+  HandBackSettings();
+  theConfig.SaveConfig();
+}
+
 void CMainDlg::OnDestroy() {
   // A walk still running stops after the file in hand; the window goes only after it.
   JoinWorker();
   KillTimer(m_hWnd, kProgressRestTimer);
-  theConfig.IsDeleteSrc = m_bDeleteSrc ? 1 : 0;
-  theConfig.PathSrc = m_strPathSrc;
-  theConfig.PathTar = m_strPathTar;
+  instance::Unmark(m_hWnd, m_strInstanceKey);
+  HandBackSettings();
 }

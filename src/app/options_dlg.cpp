@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "framework/gdiplus_holders.h"
+#include "framework/gdi_holders.h"
 #include "organize/app_config.h"
 #include "organize/folder_layout.h"
 #include "organize/job_journals.h"
@@ -43,19 +43,6 @@ void FillRectWith(HDC dc, const RECT& rect, COLORREF colour) {
 }
 
 }  // namespace
-
-void CDimmingPngButton::DrawItem(const DRAWITEMSTRUCT* item) {
-  if (!(item->itemState & ODS_DISABLED) || !m_pImage || !m_pImage->image) {
-    PngButton::DrawItem(item);
-    return;
-  }
-  fw::GdipGraphics graphics;
-  if (Gdiplus::DllExports::GdipCreateFromHDC(item->hDC, graphics.put()) != Gdiplus::Ok)
-    return;
-  Gdiplus::DllExports::GdipDrawImageRectRectI(
-      graphics.get(), m_pImage->image.get(), 0, 0, m_nFrameWidth, m_nImageHeight, 3 * m_nFrameWidth,
-      0, m_nFrameWidth, m_nImageHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
-}
 
 COptionsDlg::COptionsDlg()
     : CSkinDialog(IDD_OPTIONS, nullptr),
@@ -155,8 +142,13 @@ void COptionsDlg::PlaceImageButtons() {
 }
 
 void COptionsDlg::OnOK() {
+  if (StoreValues())
+    EndDialog(IDOK);
+}
+
+bool COptionsDlg::StoreValues() {
   if (!UpdateData(TRUE))
-    return;
+    return false;
   theConfig.FileFilters = m_strFilters;
   theConfig.ReadMediaDates = m_nMediaDates;
   theConfig.SkipIdentical = m_nSkipIdentical;
@@ -176,7 +168,7 @@ void COptionsDlg::OnOK() {
     theConfig.IsClassifyByYear = m_nByYear;
     theConfig.FolderLayout = FolderLayoutName(chosen);
   }
-  EndDialog(IDOK);
+  return true;
 }
 
 bool COptionsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -224,7 +216,8 @@ void COptionsDlg::OnByYearClicked() {
                0);
 }
 
-// Asks first, naming what the undo will take back; the main window then runs it.
+// Asks first, naming what the undo will take back; the main window then runs it. What else was
+// changed in this visit is kept, as OK would keep it.
 void COptionsDlg::OnUndo() {
   JournalCounts counts;
   if (!CountJournal(m_strLastJournal, &counts)) {
@@ -235,7 +228,8 @@ void COptionsDlg::OnUndo() {
                                std::to_string(counts.folders) +
                                " 个新建的文件夹.\r\n复制的文件将删除, 移动的文件将移回原处.\r\n"
                                "之后改动过的文件不会动, 只会列出.\r\n\r\n确定要撤销吗?";
-  if (MessageBoxA(m_hWnd, question.c_str(), "提示", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+  if (MessageBoxA(m_hWnd, question.c_str(), "提示", MB_OKCANCEL | MB_ICONQUESTION) != IDOK ||
+      !StoreValues())
     return;
   m_strUndoJournal = m_strLastJournal;
   EndDialog(kUndoChosen);

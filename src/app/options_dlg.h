@@ -1,7 +1,7 @@
 // The options dialog: the filter, the day-folder layout and the optional capabilities of
 // Config.ini, and the undo of the last job. A borderless dialog in the skin of the About box,
 // its background drawn from the palette. OK stores the values into theConfig; Cancel, Escape
-// and the close button leave them.
+// and the close button leave them; choosing undo stores them too.
 #pragma once
 
 #include <windows.h>
@@ -10,12 +10,6 @@
 
 #include "app/skin_dialog.h"
 #include "skin/png_button.h"
-
-// An image button that shows its strip's greyed frame while it is disabled.
-class CDimmingPngButton : public PngButton {
- public:
-  void DrawItem(const DRAWITEMSTRUCT* item) override;
-};
 
 class COptionsDlg : public CSkinDialog {
  public:
@@ -39,6 +33,8 @@ class COptionsDlg : public CSkinDialog {
   void OnLayoutChosen();
   void OnByYearClicked();
   void OnUndo();
+  // Stores the dialog's values into theConfig; false when they could not be read.
+  bool StoreValues();
 
   CDimmingPngButton m_btnClose;
   CDimmingPngButton m_btnDefault;

@@ -12,6 +12,7 @@
 #include "metadata/jpeg_meta_reader.h"
 #include "organize/app_config.h"
 #include "organize/organize_journal.h"
+#include "organize/unread_folder.h"
 #include "platform/platform.h"
 
 namespace {

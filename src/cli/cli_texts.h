@@ -61,10 +61,6 @@ inline constexpr char kTargetFolder[] = "输出目录: ";
 inline constexpr char kFailureFile[] = "失败列表: ";
 inline constexpr char kFailureFileNotWritten[] = "无法写入失败列表: ";
 inline constexpr char kStoppedEarly[] = "已停止: 其余文件没有处理.\n";
-// The summary's second line when folders could not be read.
-inline std::string UnreadFoldersLine(int count) {
-  return "未能读取的文件夹 " + std::to_string(count) + " 个";
-}
 inline constexpr char kDryRunNoJournal[] = "试运行不写日志.\n";
 inline constexpr char kJournalNotOpened[] = "无法写入日志: ";
 inline constexpr char kJournalNotWritten[] = "日志没有写全: ";

@@ -45,7 +45,11 @@ class CFolderDialog {
   void OnSelectionChanged(LPCITEMIDLIST item);
   void OnOK();
   void OnChangePathEdit();
+  // Puts `path` into the typed-path box (not as typed) and OK in step with it.
+  void SetPathEdit(const char* path);
   void ReadPathEdit();
+  // OK is enabled while the box holds a path.
+  void EnableOKForPathEdit();
 
   const char* m_pszCaption;
   const char* m_pszInitialDir;
@@ -54,5 +58,7 @@ class CFolderDialog {
   HWND m_hDialog = nullptr;
   HWND m_pOwner;
   int m_bAccepted = 0;
+  int m_bTyped = 0;  // the box holds what the user typed, not the tree's selection
+  int m_bSettingPathEdit = 0;
   CFolderDialogHook m_wndHook;
 };

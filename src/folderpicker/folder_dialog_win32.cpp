@@ -1,5 +1,7 @@
 #include "folderpicker/folder_dialog.h"
 
+#include <string>
+
 #include "folderpicker/folder_rules.h"
 #include "framework/dialog.h"
 
@@ -117,31 +119,55 @@ void CFolderDialog::OnInitialized(HWND window) {
   SendMessageA(edit, WM_SETFONT, SendMessageA(window, WM_GETFONT, 0, 0), TRUE);
 
   char current[MAX_PATH] = "";
-  const char* initial = m_pszInitialDir;
-  if (!initial) {
+  std::string initial = m_pszInitialDir ? m_pszInitialDir : "";
+  if (!m_pszInitialDir) {
     GetCurrentDirectoryA(MAX_PATH, current);
     initial = current;
   }
-  SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(initial));
+  // The box and OK agree from the start, whether or not the tree ever reports a selection. A
+  // folder is typed without its final separator (a drive's root keeps it).
+  if (initial.size() > 3 && (initial.back() == '\\' || initial.back() == '/'))
+    initial.pop_back();
+  m_bTyped = 0;
+  SetPathEdit(initial.c_str());
+  SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(initial.c_str()));
 }
 
 void CFolderDialog::OnSelectionChanged(LPCITEMIDLIST item) {
+  // A path the user typed stays until the user picks in the tree.
+  if (m_bTyped && GetFocus() != GetDlgItem(m_hDialog, kTreeId)) {
+    EnableOKForPathEdit();  // the browser judged the tree's selection
+    return;
+  }
   char path[MAX_PATH] = "";
   // Only drive-letter paths come from the tree; network and virtual folders give nothing.
   if (!SHGetPathFromIDListA(item, path) || path[1] != ':')
     path[0] = '\0';
-  SendMessageA(m_hDialog, BFFM_ENABLEOK, 0, path[0] != '\0');
   SendMessageA(m_hDialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+  m_bTyped = 0;
+  SetPathEdit(path);
+}
+
+void CFolderDialog::SetPathEdit(const char* path) {
+  m_bSettingPathEdit = 1;
   SetDlgItemTextA(m_hDialog, kPathEditId, path);
+  m_bSettingPathEdit = 0;
+  EnableOKForPathEdit();
 }
 
 void CFolderDialog::ReadPathEdit() {
   GetDlgItemTextA(m_hDialog, kPathEditId, m_szPath, MAX_PATH);
 }
 
-void CFolderDialog::OnChangePathEdit() {
+void CFolderDialog::EnableOKForPathEdit() {
   ReadPathEdit();
   SendMessageA(m_hDialog, BFFM_ENABLEOK, 0, m_szPath[0] != '\0');
+}
+
+void CFolderDialog::OnChangePathEdit() {
+  if (!m_bSettingPathEdit)
+    m_bTyped = 1;
+  EnableOKForPathEdit();
 }
 
 void CFolderDialog::OnOK() {

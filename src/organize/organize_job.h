@@ -102,7 +102,8 @@ class COrganizeJob {
   void Stop() { m_bRunning = false; }
 
   // "\r\n\r\n整理文件 N 个, 失败 M 个", with skipIdentical followed by ", 已存在相同文件 K 个".
-  std::string SummaryText() const;
+  // A front end may add lines of its own; the summary ends the failure file too.
+  virtual std::string SummaryText() const;
 
   // Walks one folder (with or without a final separator) and all below it.
   void OrganizeFolder(std::string path);

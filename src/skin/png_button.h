@@ -1,5 +1,8 @@
 // A push button drawn from a four-frame PNG strip (normal, pointer over, pressed, greyed), 1:1
-// with the strip's alpha over whatever the screen shows beneath; it paints no background.
+// with the strip's alpha over whatever the screen shows beneath; it paints no background, so
+// every change of its look is drawn afresh over its parent's skin. Focused, it is the dialog's
+// default push button (Enter and Space press it) and shows the focus rectangle while the
+// window shows focus cues.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +30,20 @@ class PngButton : public CWnd {
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  // The frame that an owner-draw item state shows.
+  virtual int FrameOf(UINT itemState) const;
+
+ private:
+  // Has the parent paint its skin under the button, then the button over it.
+  void RepaintOverSkin();
+};
+
+// An image button that shows its strip's greyed frame while it is disabled.
+class CDimmingPngButton : public PngButton {
+ protected:
+  int FrameOf(UINT itemState) const override {
+    return (itemState & ODS_DISABLED) ? 3 : PngButton::FrameOf(itemState);
+  }
 };
 
 // The frame a button state shows: pressed 2, pointer over 1, otherwise 0.

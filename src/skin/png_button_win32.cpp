@@ -21,16 +21,43 @@ void PngButton::LoadPng(UINT id) {
 }
 
 void PngButton::DrawItem(const DRAWITEMSTRUCT* item) {
+  // The button class draws a change of focus or press straight over its last picture, where
+  // the strip's translucent pixels would pile up (and a focus rectangle, drawn by inversion,
+  // cancel out): such changes are drawn afresh over the skin instead.
+  if (item->itemAction != ODA_DRAWENTIRE) {
+    RepaintOverSkin();
+    return;
+  }
   if (!m_pImage || !m_pImage->image)
     return;
   fw::GdipGraphics graphics;
   if (Gdiplus::DllExports::GdipCreateFromHDC(item->hDC, graphics.put()) != Gdiplus::Ok)
     return;
-  int frame = PngButtonFrame((item->itemState & ODS_SELECTED) != 0, m_bHover != 0);
+  const int frame = FrameOf(item->itemState);
   Gdiplus::DllExports::GdipDrawImageRectRectI(graphics.get(), m_pImage->image.get(), 0, 0,
                                               m_nFrameWidth, m_nImageHeight, frame * m_nFrameWidth,
                                               0, m_nFrameWidth, m_nImageHeight, Gdiplus::UnitPixel,
                                               nullptr, nullptr, nullptr);
+  graphics.reset();
+  const bool cuesHidden = (item->itemState & ODS_NOFOCUSRECT) ||
+                          (SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  if ((item->itemState & ODS_FOCUS) && !cuesHidden) {
+    RECT inner = item->rcItem;
+    InflateRect(&inner, -2, -2);
+    DrawFocusRect(item->hDC, &inner);
+  }
+}
+
+int PngButton::FrameOf(UINT itemState) const {
+  return PngButtonFrame((itemState & ODS_SELECTED) != 0, m_bHover != 0);
+}
+
+void PngButton::RepaintOverSkin() {
+  HWND parent = GetParent(m_hWnd);
+  RECT rect{};
+  GetWindowRect(m_hWnd, &rect);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+  RedrawWindow(parent, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool PngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -48,19 +75,32 @@ bool PngButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       return true;
     case WM_MOUSEHOVER:
       m_bHover = 1;
-      InvalidateRect(m_hWnd, nullptr, TRUE);
+      RepaintOverSkin();
       *result = 0;
       return true;
     case WM_MOUSELEAVE:
       m_bTracking = 0;
       m_bHover = 0;
-      InvalidateRect(m_hWnd, nullptr, TRUE);
+      RepaintOverSkin();
       *result = 0;
       return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      InvalidateRect(m_hWnd, nullptr, TRUE);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
       *result = Default();
+      RepaintOverSkin();
+      return true;
+    case WM_GETDLGCODE:
+      // Owner-drawn, the button is no push button to the dialog manager, which would then
+      // give Enter to the dialog's default command (the main window's OK would end it). While
+      // focused it is the default push button, so Enter presses it as Space does.
+      *result = Default() | (GetFocus() == m_hWnd ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+      return true;
+    case BM_SETSTYLE:
+      // The dialog manager marks its default button by the push-button styles: keep the type.
+      *result = DefSubclassProc(m_hWnd, message, (wParam & ~BS_TYPEMASK) | BS_OWNERDRAW, lParam);
       return true;
     case WM_LBUTTONDBLCLK:
       // The second click of a double-click presses the button again.

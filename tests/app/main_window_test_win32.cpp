@@ -49,7 +49,9 @@ bool IsWhite(int r, int g, int b) {
 TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
   // Folder texts as saved by an earlier run (they need not exist to be shown).
   const std::string src = "D:\\照片相册\\家庭旅行\\";
-  const std::string tar = "D:\\整理结果\\按日期归档\\";
+  // Too long for its box: the end stays in view, the whole path shows as a tooltip.
+  const std::string tar =
+      "D:\\整理结果\\按日期归档\\Family Trip Summer 2024 Hokkaido\\Second Phone\\";
   ProgramUnderTest program(Config(src, tar, 1));
   ASSERT_TRUE(program.Start());
 
@@ -87,6 +89,13 @@ TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
   EXPECT_TRUE(Shows(program.Control(1013), dark, 400 * 18 / 2));
   EXPECT_TRUE(Shows(program.Control(1013), IsWhite));
   Screenshot("main-window", program.Main());
+  MoveTo({ScreenRectOf(program.Control(1020)).left + 20,
+          ScreenRectOf(program.Control(1020)).top + 20});
+  HWND tip = nullptr;
+  EXPECT_TRUE(WaitFor(
+      [&] { return (tip = FindTopLevel(program.ProcessId(), "tooltips_class32", nullptr)); }));
+  EXPECT_EQ(tar, Text(tip));
+  Screenshot("long-path-tooltip", program.Main());
 }
 
 TEST(MainWindow, DragsByItsBodyAndAStaticMinimisesAndRestores) {
@@ -105,8 +114,10 @@ TEST(MainWindow, DragsByItsBodyAndAStaticMinimisesAndRestores) {
   RECT placed = ScreenRectOf(program.Main());
   Press(program, 1010);
   EXPECT_TRUE(WaitFor([&] { return IsIconic(program.Main()) != FALSE; }));
-  PostMessageW(program.Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  // A second start ends at once and brings this window back.
+  EXPECT_EQ(0, program.StartSecond());
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.Main()); }));
+  EXPECT_EQ(program.Main(), GetForegroundWindow());
   RECT restored = ScreenRectOf(program.Main());
   EXPECT_TRUE(EqualRect(&placed, &restored));
 }
@@ -121,11 +132,17 @@ TEST(MainWindow, RunsAJobShowsTheSummaryAndOpensTheFailures) {
     testfiles::MakeFolders(folder);
   for (const char* name : {"a\\IMG_0001.jpg", "b\\IMG_0001.jpg", "b\\IMG_0002.jpg"})
     ASSERT_TRUE(jpegbuilder::WriteBytes(src + name, photo));
+  // A folder whose path goes past the system's limit cannot be read: listed and counted too.
+  wchar_t wide[MAX_PATH] = L"\\\\?\\";
+  MultiByteToWideChar(CP_UTF8, 0, src.c_str(), -1, wide + 4, MAX_PATH - 4);
+  const std::wstring deep = wide + (L"c" + std::wstring(120, L'z')),
+                     deeper = deep + L"\\x" + std::wstring(120, L'z');
+  ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) && CreateDirectoryW(deeper.c_str(), nullptr));
   ProgramUnderTest program(Config(src, tar));
   ASSERT_TRUE(program.Start());
 
   Press(program, 1005);
-  EXPECT_EQ(Summary(3, 1), ShownSummary(program));
+  EXPECT_EQ(Summary(3, 1) + "\r\n未能读取的文件夹 1 个", ShownSummary(program));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.Control(1005)) != FALSE; }));
   const std::vector<std::string> placed = {"2012年/2012-05-17/IMG_0001.jpg",
                                            "2012年/2012-05-17/IMG_0002.jpg"};
@@ -135,11 +152,13 @@ TEST(MainWindow, RunsAJobShowsTheSummaryAndOpensTheFailures) {
   EXPECT_TRUE(WaitFor([&] { return (editor = FindTopLevel(0, nullptr, "errorFile.txt")); }));
   // After its UTF-8 byte-order mark the editor reads the file as it is, summary line and all.
   const std::string failures = testfiles::ReadAll(program.Folder() + "errorFile.txt");
+  EXPECT_NE(std::string::npos, failures.find("无法读取文件夹: " + src + "c")) << failures;
   const HWND page = editor ? FindWindowExW(editor, nullptr, L"Edit", nullptr) : nullptr;
   EXPECT_TRUE(WaitFor([&] { return Text(page) == failures.substr(3); })) << Text(page);
   Screenshot("failure-file-in-editor");
   PostMessageW(editor, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
+  RemoveDirectoryW(deeper.c_str());  // too long for the temporary folder's own removal
 }
 
 TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
@@ -158,16 +177,53 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
   Press(program, 1005);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program.Control(1007)) != FALSE; }));
   EXPECT_FALSE(IsWindowEnabled(program.Control(1005)));
+  EXPECT_FALSE(IsWindowEnabled(program.Control(1011)));  // no options during a job
+  // Ticked during the job: the tick stays through its messages (the job still copies). Enter
+  // on the tick box ends nothing; Escape asks, and "no" goes on.
+  Press(program, 1006);
+  Key("Return");
+  Key("Escape");
+  HWND box = program.WaitForMessageBox("提示");
+  EXPECT_EQ("正在整理, 停止并退出吗?", ProgramUnderTest::MessageBoxText(box));
+  Screenshot("quit-during-a-job", program.Main());
+  ClickCentre(GetDlgItem(box, IDNO));
   // Stopped while messages go by.
   EXPECT_TRUE(
       WaitFor([&] { return Text(program.Control(1018)).find(".jpg") != std::string::npos; }));
+  EXPECT_TRUE(IsWindowVisible(program.Control(1007)));
   Press(program, 1007);
   EXPECT_FALSE(IsWindowVisible(program.Control(1007)));
   const std::string summary = ShownSummary(program);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(program.Control(1005)) != FALSE; }));
+  EXPECT_TRUE(IsWindowEnabled(program.Control(1011)));
   const size_t placed = testfiles::ListFiles(tar).size();
   EXPECT_LT(placed, static_cast<size_t>(total));
   EXPECT_EQ(Summary(static_cast<int>(placed), 0), summary);
+  EXPECT_EQ(static_cast<size_t>(total), testfiles::ListFiles(src).size());
+  EXPECT_EQ(BST_CHECKED, SendMessageW(program.Control(1006), BM_GETCHECK, 0, 0));
+}
+
+// Enter and Space press the focused button, which shows the focus rectangle; the window has no
+// OK for Enter to end it with.
+TEST(MainWindow, EnterAndSpacePressTheFocusedButton) {
+  ProgramUnderTest program("");
+  ASSERT_TRUE(program.Start());
+  Key("Tab");  // from 整理 to 照片目录
+  // The focus rectangle inverts the teal under its dots: reddish pixels, where none were.
+  auto inverted = [](int r, int g, int b) { return r > g + 40 && r > b + 40; };
+  EXPECT_TRUE(WaitFor(
+      [&] { return CountPixelsWhere(ScreenRectOf(program.Control(1001)), inverted) > 20; }, 3000));
+  EXPECT_EQ(0, CountPixelsWhere(ScreenRectOf(program.Control(1005)), inverted));
+  Screenshot("focus-on-photo-folder", program.Main());
+  for (const char* key : {"Return", "space"}) {
+    Key(key);
+    HWND picker = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+      return (picker = FindTopLevel(program.ProcessId(), "#32770", "浏览目录", program.Main()));
+    })) << key;
+    Key("Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker) && IsWindowEnabled(program.Main()); }));
+  }
 }
 
 TEST(MainWindow, AboutBoxOpensByButtonAndSystemMenuCentredOverTheWindow) {
@@ -203,26 +259,31 @@ TEST(MainWindow, AboutBoxOpensByButtonAndSystemMenuCentredOverTheWindow) {
   }
 }
 
+// The tick box saves what it shows, unticked here without a job (the next start would move).
 TEST(MainWindow, EachWayOfClosingSavesTheWindowsValues) {
   testfiles::TempFolder folders;
   const std::string src = folders / "相册\\";
-  for (const std::string way : {"close button", "Escape", "alt+F4"}) {
-    ProgramUnderTest program(Config(src, ""));
+  for (const std::string way : {"close button", "Escape", "alt+F4", "end of session"}) {
+    ProgramUnderTest program(Config(src, "", 1));
     ASSERT_TRUE(program.Start());
-    // A tick reaches the job state with the next press of organize (refused: no target).
     Press(program, 1006);
-    Press(program, 1005);
-    HWND box = program.WaitForMessageBox("提示");
-    EXPECT_EQ("请先选择目录.", ProgramUnderTest::MessageBoxText(box));
-    Key("Return");
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(program.Main()); }));
-    if (way == "close button")
+    if (way == "close button") {
       Press(program, 1009);
-    else
+    } else if (way == "end of session") {  // as the system ends it: no WM_DESTROY follows
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutW(program.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                          SMTO_ABORTIFHUNG, 5000, &answer);
+      EXPECT_TRUE(answer) << way;
+      SendMessageTimeoutW(program.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                          5000, &answer);
+    } else {
       Key(way);
-    EXPECT_EQ(0, program.WaitForExit()) << way;
+    }
+    if (way != "end of session") {
+      EXPECT_EQ(0, program.WaitForExit()) << way;
+    }
     const std::string ini = testfiles::ReadAll(program.Folder() + "Config.ini");
-    EXPECT_NE(std::string::npos, ini.find("IsDeleteSrc=1")) << way << "\n" << ini;
+    EXPECT_NE(std::string::npos, ini.find("IsDeleteSrc=0")) << way << "\n" << ini;
     EXPECT_NE(std::string::npos, ini.find("PathSrc=" + src)) << way << "\n" << ini;
   }
 }

@@ -33,15 +33,32 @@ void WaitClosed(const ProgramUnderTest& program, HWND dialog) {
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) && IsWindowEnabled(program.Main()); }));
 }
 
+// Moves the focus to the control with Tab, as a user would, then presses `key`.
+void KeyOn(HWND dialog, int id, const char* key) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+  for (int tab = 0;
+       tab < 20 && GetGUIThreadInfo(thread, &info) && info.hwndFocus != GetDlgItem(dialog, id);
+       ++tab)
+    Key("Tab");
+  EXPECT_EQ(GetDlgItem(dialog, id), info.hwndFocus) << id;
+  Key(key);
+}
+
 bool Checked(HWND dialog, int id) {
   return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// Presses undo in the dialog and answers its question with OK; returns the question.
-std::string UndoFromOptions(ProgramUnderTest& program, const std::string& shot = "") {
+// Clicks `change` (when given), presses undo in the dialog with Enter and answers its question
+// with OK; returns the question.
+std::string UndoFromOptions(ProgramUnderTest& program, const std::string& shot = "",
+                            int change = 0) {
   HWND dialog = OpenOptions(program);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kUndo)));
-  ClickCentre(GetDlgItem(dialog, kUndo));
+  if (change)
+    ClickCentre(GetDlgItem(dialog, change));
+  KeyOn(dialog, kUndo, "Return");
   HWND box = program.WaitForMessageBox("提示");
   if (!box)
     return "(no box)";
@@ -99,7 +116,7 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   EXPECT_FALSE(IsWindowEnabled(program.Main()));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kUndo)));  // no job recorded yet
   EXPECT_EQ("jpg", Text(GetDlgItem(dialog, kFilters)));
-  ClickCentre(GetDlgItem(dialog, kRestoreDefault));
+  KeyOn(dialog, kRestoreDefault, "Return");
   EXPECT_EQ("jpg,avi,mov,mp4", Text(GetDlgItem(dialog, kFilters)));
   ClickCentre(GetDlgItem(dialog, kFilters));
   Key("End");
@@ -125,15 +142,18 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   EXPECT_EQ(placed, testfiles::ListFiles(tar));
   EXPECT_EQ(1u, testfiles::ListFiles(program.Folder() + "journal").size());
 
-  // Undo of the copy: the copies go, the files that were there before stay; offered once.
+  // Undo of the copy: the copies go, the files that were there before stay; offered once. A
+  // change made in the same visit is kept.
   EXPECT_NE(std::string::npos,
-            UndoFromOptions(program).find("上次整理: 4 个文件, 0 个新建的文件夹"));
+            UndoFromOptions(program, "", kMediaDates).find("上次整理: 4 个文件, 0 个新建的文件夹"));
   EXPECT_EQ("\r\n\r\n撤销文件 4 个, 无法撤销 0 个", WaitForSummary(program, "撤销文件"));
   EXPECT_EQ(tarBefore, testfiles::ReadTree(tar));
   EXPECT_EQ(srcBefore, testfiles::ReadTree(src));
   dialog = OpenOptions(program);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kUndo)));
-  Key("Escape");
+  EXPECT_FALSE(Checked(dialog, kMediaDates));
+  ClickCentre(GetDlgItem(dialog, kMediaDates));
+  ClickCentre(GetDlgItem(dialog, IDOK));
   WaitClosed(program, dialog);
   ClickCentre(program.Control(kClose));
   ASSERT_EQ(0, program.WaitForExit());
@@ -144,7 +164,7 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
         "ReadMediaDates=1", "SkipIdentical=1", "RenameClashes=1", "Sidecars=1", "KeepJournal=1"})
     EXPECT_NE(std::string::npos, saved.find(line)) << line << "\n" << saved;
 
-  // Restarted: the values come back; the dialog's three ways of cancelling store nothing.
+  // Restarted: the values come back; the dialog's ways of cancelling store nothing.
   ASSERT_TRUE(program.Start());
   const struct {
     const char* name;
@@ -153,6 +173,7 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
       {"Cancel", [](HWND d) { ClickCentre(GetDlgItem(d, IDCANCEL)); }},
       {"close button", [](HWND d) { ClickCentre(GetDlgItem(d, kDialogClose)); }},
       {"Escape", [](HWND) { Key("Escape"); }},
+      {"Enter on Cancel", [](HWND d) { KeyOn(d, IDCANCEL, "Return"); }},
   };
   for (const auto& way : ways) {
     dialog = OpenOptions(program);
@@ -206,12 +227,14 @@ TEST(OptionsDialog, UndoOfAMoveBringsTheSourcesBackAndListsAChangedFile) {
     PostMessageW(editor, WM_CLOSE, 0, 0);
 }
 
-// During a job the options button does nothing: a dialog opened then would still be up after it.
-TEST(OptionsDialog, OpensOnlyBetweenJobs) {
+// During a job the options button is greyed and does nothing; closing the window asks first and
+// on yes stops the job after the file in hand.
+TEST(OptionsDialog, GreyedDuringAJobAndClosingThenAsksFirst) {
   testfiles::TempFolder folders;
   const std::string src = folders / "src\\";
   const jpegbuilder::Bytes photo = jpegbuilder::PhotoWithDate("2015:01:02 08:00:00");
-  for (int i = 0; i < 3000; ++i) {
+  const int total = 3000;
+  for (int i = 0; i < total; ++i) {
     if (i % 100 == 0)
       testfiles::MakeFolders(src + std::to_string(i / 100));
     jpegbuilder::WriteBytes(src + std::to_string(i / 100) + "\\" + std::to_string(i) + ".jpg",
@@ -221,15 +244,61 @@ TEST(OptionsDialog, OpensOnlyBetweenJobs) {
   ProgramUnderTest program("[Brindlemark]\r\nPathSrc=" + src + "\r\nPathTar=" + folders / "tar\\" +
                            "\r\n");
   ASSERT_TRUE(program.Start());
+  const RECT options = ScreenRectOf(program.Control(kOptions));
+  auto bright = [](int r, int g, int b) { return r + g + b > 600; };
+  const int brightIdle = CountPixelsWhere(options, bright);
   ClickCentre(program.Control(kOrganize));
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(program.Control(kStop)) != FALSE; }));
+  EXPECT_FALSE(IsWindowEnabled(program.Control(kOptions)));
+  EXPECT_TRUE(WaitFor([&] { return CountPixelsWhere(options, bright) < brightIdle / 2; }, 3000))
+      << "the gear is not greyed";
   ClickCentre(program.Control(kOptions));
-  ASSERT_TRUE(IsWindowVisible(program.Control(kStop)));  // the click came while the job ran
-  ClickCentre(program.Control(kStop));
-  WaitForSummary(program, "整理文件");
-  EXPECT_EQ(nullptr, FindTopLevel(program.ProcessId(), "#32770", nullptr, program.Main()));
-  HWND dialog = OpenOptions(program);  // and once the job has ended it opens
-  ASSERT_TRUE(dialog);
-  Key("Escape");
-  WaitClosed(program, dialog);
+  ClickCentre(program.Control(kClose));
+  HWND box = program.WaitForMessageBox("提示");
+  ASSERT_TRUE(box);  // the question: no options dialog holds the window
+  ClickCentre(GetDlgItem(box, IDYES));
+  EXPECT_EQ(0, program.WaitForExit(20000));
+  EXPECT_LT(testfiles::ListFiles(folders / "tar").size(), static_cast<size_t>(total));
+}
+
+// A journal that cannot be opened is reported before anything moves (no: nothing moves); one
+// that fills its disk during the job is reported after it.
+TEST(OptionsDialog, AJournalThatCannotBeWrittenIsReported) {
+  testfiles::TempFolder folders;
+  const std::string src = folders / "相册\\";
+  const std::string tar = folders / "整理\\";
+  ASSERT_TRUE(testfiles::MakeFolders(src) && testfiles::MakeFolders(tar));
+  ASSERT_TRUE(jpegbuilder::WriteBytes(src + "IMG_7.jpg",
+                                      jpegbuilder::PhotoWithDate("2018:07:08 10:00:00")));
+  ProgramUnderTest program("[Brindlemark]\r\nIsDeleteSrc=1\r\nPathSrc=" + src +
+                           "\r\nPathTar=" + tar + "\r\nKeepJournal=1\r\n");
+  const std::string journal = program.Folder() + "journal";
+  ASSERT_TRUE(testfiles::WriteText(journal, "a file where the folder would be"));
+  ASSERT_TRUE(program.Start());
+  ClickCentre(program.Control(kOrganize));
+  HWND box = program.WaitForMessageBox("提示");
+  EXPECT_NE(std::string::npos, ProgramUnderTest::MessageBoxText(box).find("无法建立整理记录"));
+  Screenshot("journal-not-opened", program.Main());
+  ClickCentre(GetDlgItem(box, IDNO));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(program.Main()); }));
+  EXPECT_EQ((std::vector<std::string>{"IMG_7.jpg"}), testfiles::ListFiles(src));
+
+  // A file system of one full page: the journal opens, its first line finds no room.
+  DeleteFileA(journal.c_str());
+  ASSERT_TRUE(testfiles::MakeFolders(journal));
+  const std::string mount = LinuxPath(journal);
+  struct Unmount {
+    std::string path;
+    ~Unmount() { RunLinux("umount -l '" + path + "'"); }
+  } unmount{mount};
+  if (RunLinux("(mount -t tmpfs -o size=4k tmpfs '" + mount + "' && head -c 4096 /dev/zero > '" +
+               mount + "/filler')") != 0)
+    GTEST_SKIP() << "cannot mount a file system here";
+  ClickCentre(program.Control(kOrganize));
+  box = program.WaitForMessageBox("提示");
+  EXPECT_NE(std::string::npos, ProgramUnderTest::MessageBoxText(box).find("整理记录没有写完整"));
+  EXPECT_NE(std::string::npos, Text(program.Control(kMessage)).find("整理文件 1 个, 失败 0 个"));
+  Screenshot("journal-not-written", program.Main());
+  Key("Return");
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(program.Main()); }));
 }

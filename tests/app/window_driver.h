@@ -15,6 +15,8 @@ namespace windriver {
 // Runs a Linux shell command line and returns its exit status, or -1 when it could not be
 // started or did not end within 20 seconds. Its output is discarded.
 int RunLinux(const std::string& commandLine);
+// The Linux path of a Windows path (UTF-8 both).
+std::string LinuxPath(const std::string& windowsPath);
 
 // The real pointer and keyboard; keys in xdotool's names ("Escape", "alt+F4"), text in ASCII.
 void MoveTo(POINT screen);
@@ -53,6 +55,9 @@ class ProgramUnderTest {
   bool Start(int readyId = 1005);
   // Waits for the process to end; its exit code, or -1 on a timeout.
   int WaitForExit(int milliseconds = 10000);
+  // Starts the same program once more while it runs; the exit code of that second process, or
+  // -1 when it did not end within 15 seconds.
+  int StartSecond() const;
 
   const std::string& Folder() const { return m_folder.Path(); }  // ends with '\'
   DWORD ProcessId() const { return m_process.dwProcessId; }

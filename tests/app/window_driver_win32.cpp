@@ -58,6 +58,19 @@ int RunLinux(const std::string& commandLine) {
   return code;
 }
 
+std::string LinuxPath(const std::string& windowsPath) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  std::wstring wide(windowsPath.size() + 1, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, windowsPath.c_str(), -1, wide.data(),
+                      static_cast<int>(wide.size()));
+  char* unix = toUnix ? toUnix(wide.c_str()) : nullptr;
+  const std::string path = unix ? unix : "";
+  HeapFree(GetProcessHeap(), 0, unix);
+  return path;
+}
+
 // Each gesture is one run of xdotool, whose pauses let the pointer come to rest before a button
 // goes down and the program's window thread take the event in its own time.
 void MoveTo(POINT screen) {
@@ -215,6 +228,24 @@ int ProgramUnderTest::WaitForExit(int milliseconds) {
     return -1;
   DWORD code = 0;
   GetExitCodeProcess(m_process.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+int ProgramUnderTest::StartSecond() const {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string line = "\"" + m_program + "\"";
+  PROCESS_INFORMATION second{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &second))
+    return -1;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(second.hProcess, 15000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(second.hProcess, &code);
+  else
+    TerminateProcess(second.hProcess, 1);
+  CloseHandle(second.hThread);
+  CloseHandle(second.hProcess);
   return static_cast<int>(code);
 }
 
