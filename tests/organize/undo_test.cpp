@@ -82,6 +82,8 @@ const Change kChanges[] = {
     {"source removed", "src/c/clip.mp4", nullptr, kKept, ""},
     {"source written again, another size", "src/c/clip.mp4", "a longer video", kKept,
      "无法撤销, 原位置已有文件: "},
+    {"source written again, its size kept", "src/c/clip.mp4", "", kKept,
+     "无法撤销, 原位置已有文件: "},
 };
 
 class UndoChange : public Undo, public ::testing::WithParamInterface<std::tuple<Change, bool>> {};
