@@ -150,9 +150,12 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::fflush(streams.out);
   if (journal.Failed()) {
     PrintLine(streams.err, kJournalNotWritten + journalFile);
-    return kExitFailures;
   }
-  return job.m_nFailCount > 0 || job.m_nUnreadFolders > 0 ? kExitFailures : 0;
+  // A stopped job is no success, whatever it placed: the files after it are still to do.
+  if (stopped) {
+    return kExitInterrupted;
+  }
+  return journal.Failed() || job.m_nFailCount > 0 || job.m_nUnreadFolders > 0 ? kExitFailures : 0;
 }
 
 int RunCli(int argc, char** argv) {

@@ -46,7 +46,7 @@ inline constexpr char kCliUsage[] =
     "命令行选项优先; 本工具只读不写 Config.ini.\n"
     "\n"
     "退出码: 0 全部成功, 1 有文件失败或有目录无法读取 (撤销时: 有文件无法撤销),\n"
-    "2 用法错误或无法开始.\n"
+    "2 用法错误或无法开始, 130 (Windows 上为 0xC000013A) 被 Ctrl+C 停止.\n"
     "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 
 inline constexpr char kCliShortUsage[] =

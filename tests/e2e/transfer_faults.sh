@@ -2,8 +2,8 @@
 # The command-line tool meets faults: a full target, a file-size limit, a kill or Ctrl+C in the
 # middle of a large copy or move. After each, every file under a final name equals its source,
 # no source of a file not placed is gone, each failure is counted and listed, the exit status
-# says so, Ctrl+C stops after the file in hand, and a second run places the rest and leaves no
-# temporary. Only the full targets need file systems of their own (tmpfs, mounted as root).
+# says so, Ctrl+C stops after the file in hand with the status of an interrupted program, and a
+# second run places the rest and leaves no temporary. Only the full targets need file systems of their own (tmpfs, mounted as root).
 # Usage: transfer_faults.sh [EMULATOR] CLI MAKE_ALBUM   (the Windows build runs through Wine)
 set -euo pipefail
 args=("$@")
@@ -12,6 +12,9 @@ unset 'args[-1]'
 cli=("${args[@]}")
 runner=("${args[@]:0:${#args[@]}-1}") # the emulator alone, or nothing
 [ ${#runner[@]} -eq 0 ] && drive= || drive=Z:
+# The status of a job stopped by Ctrl+C: 128 + SIGINT; Wine passes on the low byte of Windows'
+# STATUS_CONTROL_C_EXIT (0xC000013A).
+[ -z "$drive" ] && interrupted=130 || interrupted=$((0x3A))
 
 work=$(mktemp -d)
 mounts=() other='' pid=''
@@ -157,7 +160,7 @@ for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
   else
     kill -INT "$pid" && kill -CONT "$pid"
     finish
-    [ "$status" -eq 0 ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
+    [ "$status" -eq "$interrupted" ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
       [ "$(count "$target")" -eq 1 ] && grep -q '已停止: 其余文件没有处理' "$work/out" ||
       fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"
     echo "$row: stopped at $size of $big bytes; that video was finished, the other not begun"
