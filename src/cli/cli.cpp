@@ -100,10 +100,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
                           : EffectiveLayout(config.FolderLayout, config.IsClassifyByYear);
   }
   job.m_settings.SetLayout(layout);
-  job.m_settings.skipIdentical = options.skipIdentical || config.SkipIdentical != 0;
-  job.m_settings.renameClashes = options.renameClashes || config.RenameClashes != 0;
-  job.m_settings.sidecars = options.sidecars || config.Sidecars != 0;
-  job.m_settings.readMediaDates = options.mediaDates || config.ReadMediaDates != 0;
+  job.m_settings.skipIdentical = options.skipIdentical.value_or(config.SkipIdentical != 0);
+  job.m_settings.renameClashes = options.renameClashes.value_or(config.RenameClashes != 0);
+  job.m_settings.sidecars = options.sidecars.value_or(config.Sidecars != 0);
+  job.m_settings.readMediaDates = options.mediaDates.value_or(config.ReadMediaDates != 0);
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {
