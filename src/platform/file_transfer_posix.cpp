@@ -17,6 +17,7 @@
 
 #include "platform/copy_temporary.h"
 #include "platform/copy_ways_posix.h"
+#include "platform/file_time_posix.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -236,7 +237,7 @@ bool CopyAsTemporary(const Source& source, const std::string& folder, const std:
   std::string temporary;
   UniqueFd out;
   for (int attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-    temporary = folder + CopyTemporaryName(getpid(), counter++);
+    temporary = folder + CopyTemporaryName(ThisHostTag(), getpid(), counter++);
     out.Reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!out.Valid() && errno != EEXIST) {
       return false;
@@ -284,16 +285,43 @@ struct DirCloser {
 
 }  // namespace
 
+std::uint32_t ThisHostTag() {
+  // Process ids of the Windows build under Wine are no Linux ones: the build is part of it.
+  static const std::uint32_t tag = [] {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return HostTagOf(std::string("linux ") + name);
+  }();
+  return tag;
+}
+
 void RemoveStaleTemporaries(const std::string& folder) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  RemoveStaleTemporariesAsOf(folder, posix::FileTimeOf(now));
+}
+
+void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
   const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
   if (!dir) {
     return;
   }
   while (const dirent* entry = readdir(dir.get())) {
-    // The name tells the process that writes it; while that process lives, it stays.
-    unsigned long long pid = 0;
-    if (IsCopyTemporaryName(entry->d_name, &pid) && kill(static_cast<pid_t>(pid), 0) != 0 &&
-        errno == ESRCH) {
+    CopyTemporary found;
+    if (!ParseCopyTemporaryName(entry->d_name, &found)) {
+      continue;
+    }
+    // This host's stays while its process lives. Of the others, the status change time counts
+    // too: a copy sets its temporary's last-write time to the source's before naming it.
+    const bool ended = IsLeftByEndedCopy(
+        found, now, [&] { return kill(static_cast<pid_t>(found.pid), 0) != 0 && errno == ESRCH; },
+        [&] {
+          struct stat info {};
+          return fstatat(dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0
+                     ? now
+                     : std::max(posix::FileTimeOf(info.st_mtim), posix::FileTimeOf(info.st_ctim));
+        });
+    if (ended) {
       unlinkat(dirfd(dir.get()), entry->d_name, 0);
     }
   }

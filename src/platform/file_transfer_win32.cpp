@@ -4,6 +4,7 @@
 // not used because they leave whatever they wrote when the disk fills up or a read fails.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -161,7 +162,7 @@ class TemporaryFile {
   bool Create(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = folder + CopyTemporaryName(GetCurrentProcessId(), counter++);
+      path_ = folder + CopyTemporaryName(ThisHostTag(), GetCurrentProcessId(), counter++);
       handle_.Reset(CreateFileA(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
       if (handle_.Valid()) {
@@ -237,9 +238,30 @@ class UniqueSearch {
   HANDLE handle_;
 };
 
+FileTime FileTimeOf(const FILETIME& time) {
+  return static_cast<FileTime>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                               time.dwLowDateTime);
+}
+
 }  // namespace
 
+std::uint32_t ThisHostTag() {
+  static const std::uint32_t tag = [] {
+    char name[256] = {};
+    DWORD size = sizeof name;
+    GetComputerNameExA(ComputerNameDnsHostname, name, &size);
+    return HostTagOf(std::string("windows ") + name);
+  }();
+  return tag;
+}
+
 void RemoveStaleTemporaries(const std::string& folder) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  RemoveStaleTemporariesAsOf(folder, FileTimeOf(now));
+}
+
+void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
   WIN32_FIND_DATAA found;
   const std::string pattern = folder + kCopyTemporaryPrefix + "*";
   const UniqueSearch search(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found,
@@ -248,13 +270,20 @@ void RemoveStaleTemporaries(const std::string& folder) {
     return;
   }
   do {
-    unsigned long long pid = 0;
-    // A copy still being written holds its temporary open without sharing it, so the delete
-    // fails for it (a sharing violation); what a process that ended left behind goes.
+    CopyTemporary temporary;
+    // A copy of this host still being written holds its temporary open without sharing it, so
+    // the delete fails for it (a sharing violation); what a process that ended left goes. Of
+    // the others, the creation time counts too: a copy gives its temporary the source's
+    // last-write time before naming it.
     const std::string path = folder + found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        IsCopyTemporaryName(found.cFileName, &pid) && !DeleteFileA(path.c_str()) &&
-        GetLastError() == ERROR_ACCESS_DENIED) {
+        ParseCopyTemporaryName(found.cFileName, &temporary) &&
+        IsLeftByEndedCopy(
+            temporary, now, [] { return true; },
+            [&] {
+              return std::max(FileTimeOf(found.ftCreationTime), FileTimeOf(found.ftLastWriteTime));
+            }) &&
+        !DeleteFileA(path.c_str()) && GetLastError() == ERROR_ACCESS_DENIED) {
       DeleteEvenReadOnly(path);
     }
   } while (FindNextFileA(search.Get(), &found));

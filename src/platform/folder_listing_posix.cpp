@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/file_time_posix.h"
 #include "platform/platform.h"
 #include "platform/read_stream_posix.h"
 
@@ -20,11 +21,6 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-FileTime FileTimeOfTimespec(const timespec& when) {
-  return kUnixEpochAsFileTime + static_cast<FileTime>(when.tv_sec) * 10'000'000 +
-         when.tv_nsec / 100;
-}
 
 ListingError ListingErrorOf(int code) {
   switch (code) {
@@ -171,7 +167,7 @@ FileTime FolderListing::LastWriteTime() const {
     return 0;
   }
   const struct stat* info = impl_->Stat();
-  return info != nullptr ? FileTimeOfTimespec(info->st_mtim) : 0;
+  return info != nullptr ? posix::FileTimeOf(info->st_mtim) : 0;
 }
 
 bool FolderListing::OpenEntry(InputFile* file) const {

@@ -147,7 +147,8 @@ bool CopyFileNoOverwrite(const std::string& source, const std::string& destinati
 bool MoveFileNoOverwrite(const std::string& source, const std::string& destination);
 
 // Removes from `folder` the temporaries of copies whose process ended before finishing them
-// (killed, or the machine stopped); those of copies still being written stay.
+// (killed, or the machine stopped); those of copies still being written stay. Another
+// machine's (on a share), whose process cannot be asked, go only after a day without a change.
 void RemoveStaleTemporaries(const std::string& folder);
 
 // The local calendar day of a file time, with the daylight-saving rule of that day.
