@@ -93,8 +93,8 @@ bool Unsupported(int error) {
 }
 
 // Copies `size` bytes of `in` from its start to `out` at the same offsets: the kernel's
-// in-place copy where the file systems allow it, else sendfile, else reads and writes. A
-// source that turns out shorter than `size` is copied as far as it goes.
+// in-place copy where the file systems allow it, else sendfile, else reads and writes. False
+// also when the source turns out shorter than `size`: a copy cut short is no copy.
 bool CopyData(int in, int out, off_t size) {
   constexpr off_t kMaxChunk = 1 << 30;
   enum class Way { kCopyRange, kSendFile, kReadWrite };
@@ -123,7 +123,7 @@ bool CopyData(int in, int out, off_t size) {
       char buffer[64 * 1024];
       n = pread(in, buffer, std::min(chunk, sizeof buffer), done);
       if (n == 0) {
-        break;  // the source shrank while it was copied
+        return false;  // the source shrank while it was copied
       }
       for (ssize_t written = 0; n > 0 && written < n;) {
         const ssize_t w = pwrite(out, buffer + written, n - written, done + written);
@@ -145,10 +145,24 @@ bool CopyData(int in, int out, off_t size) {
   return true;
 }
 
+bool SameTime(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// True while the open source has the size and the last-write and status-change times it had
+// when opened: a file that a recorder, a sync program or an importer is still writing changes
+// them, and a copy of it would hold only part of the file.
+bool Unchanged(const Source& source) {
+  struct stat now {};
+  return fstat(source.fd.Get(), &now) == 0 && now.st_size == source.info.st_size &&
+         SameTime(now.st_mtim, source.info.st_mtim) && SameTime(now.st_ctim, source.info.st_ctim);
+}
+
 // Fills a new, empty file with the source's bytes and gives it the source's permission bits
-// and access and last-write times (both best effort: some file systems keep neither).
+// and access and last-write times (both best effort: some file systems keep neither). False
+// when the source changed meanwhile.
 bool FillCopy(const Source& source, int out, bool flush) {
-  if (!CopyData(source.fd.Get(), out, source.info.st_size)) {
+  if (!CopyData(source.fd.Get(), out, source.info.st_size) || !Unchanged(source)) {
     return false;
   }
   fchmod(out, source.info.st_mode & 0777);
@@ -357,14 +371,18 @@ bool MoveFileNoOverwrite(const std::string& source, const std::string& destinati
   if (errno != EXDEV) {
     return false;
   }
-  // Another file system: a durable copy first, then the source goes. If the source cannot be
-  // removed, the copy is, so that nothing is left twice.
+  // Another file system: a durable copy first, then the source goes, but only while the path
+  // still names the file copied and nothing has written to it since it was opened. Otherwise,
+  // or if the source cannot be removed, the copy is, so that nothing is lost or left twice.
   Source from;
   if (NameTaken(destination) || !OpenSource(source, &from) ||
       !CopyToNewName(from, destination, true)) {
     return false;
   }
-  if (!FlushFolder(FolderOf(destination)) || unlink(source.c_str()) != 0) {
+  struct stat named {};
+  if (!FlushFolder(FolderOf(destination)) || !Unchanged(from) ||
+      stat(source.c_str(), &named) != 0 || named.st_dev != from.info.st_dev ||
+      named.st_ino != from.info.st_ino || unlink(source.c_str()) != 0) {
     unlink(destination.c_str());
     return false;
   }

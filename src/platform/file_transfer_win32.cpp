@@ -62,6 +62,7 @@ bool DeleteEvenReadOnly(const std::string& path) {
 struct Source {
   UniqueHandle handle;
   FILE_BASIC_INFO info{};
+  std::uint64_t copied = 0;  // bytes read by the copy
 };
 
 // Opens a file (not a folder) for reading, letting others read it and delete it meanwhile, as
@@ -82,8 +83,9 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Copies the rest of `in` to `out` through a buffer each thread keeps for all its copies.
-bool CopyData(HANDLE in, HANDLE out) {
+// Copies the rest of `in` to `out` through a buffer each thread keeps for all its copies,
+// adding the bytes to `*copied`.
+bool CopyData(HANDLE in, HANDLE out, std::uint64_t* copied) {
   // Small enough to stay in the processor's cache between the read and the write: 256 KB
   // blocks cost more than twice the kernel time of 64 KB ones.
   constexpr DWORD kBlock = 64 * 1024;
@@ -100,7 +102,21 @@ bool CopyData(HANDLE in, HANDLE out) {
     if (!WriteFile(out, buffer.get(), read, &written, nullptr) || written != read) {
       return false;
     }
+    *copied += read;
   }
+}
+
+// True while the open source has the last-write and change times it had when opened and is as
+// long as what was copied. Its sharing mode keeps Windows programs from writing to it while it
+// is open, but not a program that opened it for writing before, nor, under Wine, a Linux one.
+bool Unchanged(const Source& source) {
+  FILE_BASIC_INFO now{};
+  LARGE_INTEGER size{};
+  return GetFileInformationByHandleEx(source.handle.Get(), FileBasicInfo, &now, sizeof now) &&
+         GetFileSizeEx(source.handle.Get(), &size) &&
+         static_cast<std::uint64_t>(size.QuadPart) == source.copied &&
+         now.LastWriteTime.QuadPart == source.info.LastWriteTime.QuadPart &&
+         now.ChangeTime.QuadPart == source.info.ChangeTime.QuadPart;
 }
 
 // The system's own name of a path, as a rename by handle wants it: \??\ before the full path,
@@ -208,14 +224,16 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
 
 // Copies an open source to the new name `to`, complete or not at all: the data, its last-write
 // time and its attributes go to a temporary first, which then takes the final name unless
-// that name is taken by then. With `flush` the data and the rename are on disk on return.
-bool CopyToNewName(const Source& source, const std::string& to, bool flush) {
+// that name is taken by then, or the source changed while it was read. With `flush` the data
+// and the rename are on disk on return.
+bool CopyToNewName(Source& source, const std::string& to, bool flush) {
   // Zero times are left as they are; zero attributes too.
   FILE_BASIC_INFO kept{};
   kept.LastWriteTime = source.info.LastWriteTime;
   kept.FileAttributes = source.info.FileAttributes & kKeptAttributes;
   TemporaryFile out;
-  return out.Create(FolderOf(to)) && CopyData(source.handle.Get(), out.Handle()) &&
+  return out.Create(FolderOf(to)) && CopyData(source.handle.Get(), out.Handle(), &source.copied) &&
+         Unchanged(source) &&
          SetFileInformationByHandle(out.Handle(), FileBasicInfo, &kept, sizeof kept) &&
          (!flush || FlushFileBuffers(out.Handle())) && out.RenameAndClose(to, flush);
 }
@@ -303,15 +321,17 @@ bool MoveFileNoOverwrite(const std::string& source, const std::string& destinati
   if (GetLastError() != ERROR_NOT_SAME_DEVICE) {
     return false;
   }
-  // Another volume: a flushed copy under its final name first, then the source goes. If the
-  // source cannot be deleted, the copy is, so that nothing is left twice.
+  // Another volume: a flushed copy under its final name first, then the source goes, but only
+  // when nothing has written to it since it was opened. Otherwise, or if the source cannot be
+  // deleted, the copy is, so that nothing is lost or left twice.
   Source from;
   if (PathExists(destination) || !OpenSource(source, &from) ||
       !CopyToNewName(from, destination, true)) {
     return false;
   }
+  const bool unchanged = Unchanged(from);
   from.handle.Close();
-  if (!DeleteEvenReadOnly(source)) {
+  if (!unchanged || !DeleteEvenReadOnly(source)) {
     DeleteEvenReadOnly(destination);
     return false;
   }

@@ -125,18 +125,19 @@ stop_mid_file() {
   [ "${size:-0}" -ge 8388608 ] && [ "$size" -lt "$big" ] || fail "not stopped mid-file: $size bytes"
 }
 
-# A kill or a Ctrl+C while the first of the two videos is copied, or moved to another file
-# system (/dev/shm, or a tmpfs of the test's own). A Ctrl+C lets that video finish and begins
-# nothing after it; a kill leaves nothing of it under its name, and a second run places both
-# videos and removes the temporary of the killed copy (Windows; on Linux the copy has no name
-# until it is complete).
+# A kill, a Ctrl+C or a write to the video in hand while the first of the two videos is copied,
+# or moved to another file system (/dev/shm, or a tmpfs of the test's own). A Ctrl+C lets that
+# video finish and begins nothing after it; a kill leaves nothing of it under its name, and a
+# second run places both videos and removes the temporary of the killed copy (Windows; on Linux
+# the copy has no name until it is complete). A video still being written (a recorder, a sync
+# program appending to it) fails and stays whole where it is; the other is placed.
 if [ "$(stat -c %d /dev/shm 2>/dev/null)" != "$(stat -c %d "$work")" ] && [ -w /dev/shm ] &&
   [ "$(df --output=avail -k /dev/shm | tail -n 1)" -gt 1000000 ]; then
   other=$(mktemp -d -p /dev/shm)
 elif small_fs "$work/other" 1g; then
   other=$work/other
 fi
-for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
+for row in "kill copy" "ctrl-c copy" "write copy" "kill move" "ctrl-c move" "write move"; do
   read -r signal mode <<<"$row"
   target=$work/$signal-$mode source=$work/videos flags=()
   if [ "$mode" = move ]; then
@@ -156,6 +157,15 @@ for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
     [ "$status" -eq 0 ] && [ "$files" -eq 2 ] && [ "$(count "$target")" -eq 2 ] ||
       fail "$row: the second run did not place both videos: $(cat "$work/out")"
     echo "$row: killed at $size of $big bytes ($left left hidden); a second run placed both"
+  elif [ "$signal" = write ]; then
+    video=$(find "/proc/$pid/fd" -lname "$source/*" -printf '%l\n' | head -n 1)
+    printf 'written since' >>"$video" && kill -CONT "$pid"
+    finish
+    [ "$status" -eq 1 ] && [ "$failed" -eq 1 ] && [ "$files" -eq 2 ] &&
+      [ "$(count "$target")" -eq 1 ] && [ "$(tail -c 13 "$video")" = 'written since' ] ||
+      fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"
+    truncate -s "$big" "$video" # as it was, for the checks below
+    echo "$row: written to at $size of $big bytes; that video failed and stayed, the other placed"
   else
     kill -INT "$pid" && kill -CONT "$pid"
     finish
