@@ -64,6 +64,15 @@ DIR* OpenFolder(int parent, const char* path) {
   return nullptr;
 }
 
+bool IdentityOf(int fd, FolderId* id) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    return false;
+  }
+  *id = FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  return true;
+}
+
 }  // namespace
 
 struct FolderListing::Impl {
@@ -198,12 +207,37 @@ int FolderListing::ErrorCode() const {
 }
 
 bool FolderListing::Identity(FolderId* id) const {
-  struct stat info;
-  if (!impl_->dir || fstat(dirfd(impl_->dir.get()), &info) != 0) {
+  return impl_->dir && IdentityOf(dirfd(impl_->dir.get()), id);
+}
+
+bool FolderListing::VisitHolders(const std::function<bool(const FolderId&)>& visit) const {
+  FolderId below;
+  if (!Identity(&below)) {
     return false;
   }
-  id->device = static_cast<std::uint64_t>(info.st_dev);
-  id->node = static_cast<std::uint64_t>(info.st_ino);
+  // ".." of an open folder is the folder that really holds it; at the root it is the root.
+  int holder = openat(dirfd(impl_->dir.get()), "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  while (holder >= 0) {
+    FolderId id;
+    const bool known = IdentityOf(holder, &id);
+    const bool more = known && !(id == below) && visit(id);
+    const int next = more ? openat(holder, "..", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    close(holder);
+    if (!more) {
+      return known;
+    }
+    holder = next;
+    below = id;
+  }
+  return false;
+}
+
+bool FolderIdentity(const std::string& path, FolderId* id) {
+  struct stat info;
+  if (stat(path.empty() ? "." : path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return false;
+  }
+  *id = FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
   return true;
 }
 
