@@ -33,10 +33,6 @@ void ForEachLine(std::string_view text, Each line) {
   }
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // "YYYY-MM-DD_HHMMSS" followed by nothing or "_N", then ".txt".
 bool HasTimeName(std::string_view name) {
   constexpr std::string_view kShape = "0000-00-00_000000";
@@ -44,7 +40,8 @@ bool HasTimeName(std::string_view name) {
     return false;
   }
   for (std::size_t i = 0; i < kShape.size(); ++i) {
-    if (kShape[i] == '0' ? !IsDigit(name[i]) : name[i] != kShape[i]) {
+    const bool digit = name[i] >= '0' && name[i] <= '9';
+    if (kShape[i] == '0' ? !digit : name[i] != kShape[i]) {
       return false;
     }
   }

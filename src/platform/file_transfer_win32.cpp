@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/copy_temporary.h"
+#include "platform/file_time_win32.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -256,11 +257,6 @@ class UniqueSearch {
   HANDLE handle_;
 };
 
-FileTime FileTimeOf(const FILETIME& time) {
-  return static_cast<FileTime>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                               time.dwLowDateTime);
-}
-
 }  // namespace
 
 std::uint32_t ThisHostTag() {
@@ -276,7 +272,7 @@ std::uint32_t ThisHostTag() {
 void RemoveStaleTemporaries(const std::string& folder) {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  RemoveStaleTemporariesAsOf(folder, FileTimeOf(now));
+  RemoveStaleTemporariesAsOf(folder, win32::FileTimeOf(now));
 }
 
 void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
@@ -299,7 +295,8 @@ void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
         IsLeftByEndedCopy(
             temporary, now, [] { return true; },
             [&] {
-              return std::max(FileTimeOf(found.ftCreationTime), FileTimeOf(found.ftLastWriteTime));
+              return std::max(win32::FileTimeOf(found.ftCreationTime),
+                              win32::FileTimeOf(found.ftLastWriteTime));
             }) &&
         !DeleteFileA(path.c_str()) && GetLastError() == ERROR_ACCESS_DENIED) {
       DeleteEvenReadOnly(path);

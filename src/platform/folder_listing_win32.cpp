@@ -2,6 +2,7 @@
 // them, each with its attribute bits and last-write time.
 #include <windows.h>
 
+#include "platform/file_time_win32.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -93,12 +94,7 @@ bool FolderListing::IsFolder() const {
 }
 
 FileTime FolderListing::LastWriteTime() const {
-  if (!impl_->find) {
-    return 0;
-  }
-  const FILETIME& written = impl_->data.ftLastWriteTime;
-  return static_cast<FileTime>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) |
-                               written.dwLowDateTime);
+  return impl_->find ? win32::FileTimeOf(impl_->data.ftLastWriteTime) : 0;
 }
 
 bool FolderListing::OpenEntry(InputFile* file) const {
