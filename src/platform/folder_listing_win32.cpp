@@ -135,9 +135,10 @@ bool FolderListing::VisitHolders(const std::function<bool(const FolderId&)>& vis
   const FileHandle folder = impl_->find ? OpenForInformation(impl_->folder) : nullptr;
   // The path the system resolved, through junctions and links: "\\?\C:\a\b" or
   // "\\?\UNC\server\share\a". Each folder above it is opened by its path up to the root.
-  const DWORD size = folder ? GetFinalPathNameByHandleA(folder.get(), nullptr, 0, 0) : 0;
+  // (Asked for the size, Wine leaves the final zero out of it: one more byte serves both.)
+  const DWORD size = folder ? GetFinalPathNameByHandleA(folder.get(), nullptr, 0, 0) + 1 : 0;
   std::string real(size, '\0');
-  const DWORD length = size > 0 ? GetFinalPathNameByHandleA(folder.get(), real.data(), size, 0) : 0;
+  const DWORD length = size > 1 ? GetFinalPathNameByHandleA(folder.get(), real.data(), size, 0) : 0;
   if (length < 2 || length >= size) {
     return false;
   }
