@@ -101,10 +101,10 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
                           : EffectiveLayout(config.FolderLayout, config.IsClassifyByYear);
   }
   job.m_settings.SetLayout(layout);
-  job.m_settings.skipIdentical = options.skipIdentical || config.SkipIdentical != 0;
-  job.m_settings.renameClashes = options.renameClashes || config.RenameClashes != 0;
-  job.m_settings.sidecars = options.sidecars || config.Sidecars != 0;
-  job.m_settings.readMediaDates = options.mediaDates || config.ReadMediaDates != 0;
+  job.m_settings.skipIdentical = options.skipIdentical.value_or(config.SkipIdentical != 0);
+  job.m_settings.renameClashes = options.renameClashes.value_or(config.RenameClashes != 0);
+  job.m_settings.sidecars = options.sidecars.value_or(config.Sidecars != 0);
+  job.m_settings.readMediaDates = options.mediaDates.value_or(config.ReadMediaDates != 0);
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {
@@ -151,9 +151,12 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   std::fflush(streams.out);
   if (journal.Failed()) {
     PrintLine(streams.err, kJournalNotWritten + journalFile);
-    return kExitFailures;
   }
-  return job.m_nFailCount > 0 || job.m_nUnreadFolders > 0 ? kExitFailures : 0;
+  // A stopped job is no success, whatever it placed: the files after it are still to do.
+  if (stopped) {
+    return kExitInterrupted;
+  }
+  return journal.Failed() || job.m_nFailCount > 0 || job.m_nUnreadFolders > 0 ? kExitFailures : 0;
 }
 
 int RunCli(int argc, char** argv) {

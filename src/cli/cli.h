@@ -17,7 +17,8 @@ struct CliStreams {
 };
 
 // Runs the tool with `args` (without the program name). Returns the exit status: 0 when no
-// file failed, 1 when any did, 2 for a wrong command line or a refused start.
+// file failed, 1 when any did, 2 for a wrong command line or a refused start, kExitInterrupted
+// when Ctrl+C stopped the job.
 int RunCli(const std::vector<std::string>& args, const CliStreams& streams);
 
 // The program's entry: the standard streams, Ctrl+C handling, the real terminal.

@@ -53,9 +53,9 @@ void CCliJob::PostOrganizeProgress() {
   }
   const auto now = ProgressThrottle::Clock::now();
   if (display_ && !style_.quiet && (failed || throttle_.Due(now))) {
-    estimate_.Add(now, m_nFileCount);
+    estimate_.Add(now, HandledCount());
     ProgressFigures figures;
-    figures.handled = m_nFileCount;
+    figures.handled = HandledCount();
     figures.failed = m_nFailCount;
     if (counter_) {
       figures.totalFinal = counter_->Done();  // read first: the count is final once it is set
@@ -68,7 +68,7 @@ void CCliJob::PostOrganizeProgress() {
 
 void CCliJob::StartCount() {
   if (display_ && !style_.quiet) {
-    counter_.emplace(m_strPathSrc, m_settings.fileFilters);
+    counter_.emplace(m_strPathSrc, m_strPathTar, m_settings);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <optional>
 #include <string_view>
 
 #include "organize/folder_layout.h"
@@ -7,11 +8,14 @@
 
 namespace {
 
-// Each option sets one member: a flag, or a text taken from its argument.
+// Each option sets one member: a flag, a text taken from its argument, or a switch that
+// Config.ini may have set, on or off.
 struct OptionInfo {
   std::string_view name;
-  bool CliOptions::*flag;
-  std::string CliOptions::*value;
+  bool CliOptions::*flag = nullptr;
+  std::string CliOptions::*value = nullptr;
+  std::optional<bool> CliOptions::*toggle = nullptr;
+  bool on = false;
 };
 
 constexpr OptionInfo kOptions[] = {
@@ -24,12 +28,16 @@ constexpr OptionInfo kOptions[] = {
     {"--version", &CliOptions::version, nullptr},
     {"--filter", nullptr, &CliOptions::filter},
     {"--error-file", nullptr, &CliOptions::errorFile},
-    {"--skip-identical", &CliOptions::skipIdentical, nullptr},
-    {"--rename-clashes", &CliOptions::renameClashes, nullptr},
-    {"--sidecars", &CliOptions::sidecars, nullptr},
     {"--journal", nullptr, &CliOptions::journal},
     {"--undo", nullptr, &CliOptions::undo},
-    {"--media-dates", &CliOptions::mediaDates, nullptr},
+    {"--skip-identical", nullptr, nullptr, &CliOptions::skipIdentical, true},
+    {"--no-skip-identical", nullptr, nullptr, &CliOptions::skipIdentical, false},
+    {"--rename-clashes", nullptr, nullptr, &CliOptions::renameClashes, true},
+    {"--no-rename-clashes", nullptr, nullptr, &CliOptions::renameClashes, false},
+    {"--sidecars", nullptr, nullptr, &CliOptions::sidecars, true},
+    {"--no-sidecars", nullptr, nullptr, &CliOptions::sidecars, false},
+    {"--media-dates", nullptr, nullptr, &CliOptions::mediaDates, true},
+    {"--no-media-dates", nullptr, nullptr, &CliOptions::mediaDates, false},
 };
 
 const OptionInfo* FindOption(std::string_view name) {
@@ -73,10 +81,14 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       *error = "未知选项: " + arg;
       return false;
     }
-    if (option->flag != nullptr) {
+    if (option->value == nullptr) {
       if (equals != std::string::npos) {
         *error = "选项 " + std::string(name) + " 不带参数";
         return false;
+      }
+      if (option->toggle != nullptr) {
+        options->*option->toggle = option->on;
+        continue;
       }
       options->*option->flag = true;
       if (options->help || options->version) {

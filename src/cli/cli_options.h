@@ -1,20 +1,22 @@
 // The command line of tallowick-cli: options and the two folders.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 struct CliOptions {
-  bool move = false;                 // --move: delete the sources (move instead of copy)
-  bool flat = false;                 // --flat: day folders directly under the target
-  bool dryRun = false;               // --dry-run: report only, change nothing on disk
-  bool quiet = false;                // --quiet: only failures and the summary
-  bool mediaDates = false;           // --media-dates: days from HEIF, videos and file names
-  bool help = false;                 // --help
-  bool version = false;              // --version
-  bool skipIdentical = false;        // --skip-identical: same bytes under the name count as placed
-  bool renameClashes = false;        // --rename-clashes: "name(1).ext" when the name is taken
-  bool sidecars = false;             // --sidecars: sidecars and live-photo videos follow their file
+  bool move = false;     // --move: delete the sources (move instead of copy)
+  bool flat = false;     // --flat: day folders directly under the target
+  bool dryRun = false;   // --dry-run: report only, change nothing on disk
+  bool quiet = false;    // --quiet: only failures and the summary
+  bool help = false;     // --help
+  bool version = false;  // --version
+  // Options that Config.ini may switch on: "--NAME" or "--no-NAME" given last, else unset.
+  std::optional<bool> mediaDates;     // --media-dates: days from HEIF, videos and file names
+  std::optional<bool> skipIdentical;  // --skip-identical: same bytes under the name count as placed
+  std::optional<bool> renameClashes;  // --rename-clashes: "name(1).ext" when the name is taken
+  std::optional<bool> sidecars;      // --sidecars: sidecars and live-photo videos follow their file
   std::string journal;               // --journal: record created folders and placed files
   std::string undo;                  // --undo: take back the job of this journal (no folders)
   std::string layout;                // --layout: a FolderLayoutName, checked here

@@ -31,6 +31,8 @@ inline constexpr char kCliUsage[] =
     "  --skip-identical    目标位置已有内容完全相同的文件时, 算作已存在, 不复制也不移动\n"
     "  --rename-clashes    目标位置已有同名的不同文件时, 改名为 IMG_0001(1).JPG, (2) ...\n"
     "  --sidecars          .xmp, .aae, .thm 附属文件和实况照片的视频跟随同名的照片或视频\n"
+    "  --no-media-dates, --no-skip-identical, --no-rename-clashes, --no-sidecars\n"
+    "                      关闭对应的选项, 即使 Config.ini 打开了它 (最后给出的为准)\n"
     "  --journal 文件      把建立的目录和放好的文件逐行记入这个日志 (追加), 供撤销用\n"
     "  --undo 文件         按日志撤销整理: 移动的文件移回原处, 复制的文件删除, 空目录删除;\n"
     "                      文件已改动或原处已有文件时不撤销, 只列出. 可与 --dry-run 同用\n"
@@ -43,10 +45,10 @@ inline constexpr char kCliUsage[] =
     "程序目录下有 Config.ini 时, 读取其中的 FileFilters 和 IsClassifyByYear (与窗口程序相同),\n"
     "以及 ReadMediaDates=1, SkipIdentical=1, RenameClashes=1, Sidecars=1 (同 --media-dates,\n"
     "--skip-identical, --rename-clashes, --sidecars) 和 FolderLayout=样式 (同 --layout); "
-    "命令行选项优先; 本工具只读不写 Config.ini.\n"
+    "命令行选项优先 (--no-... 可关闭这四项); 本工具只读不写 Config.ini.\n"
     "\n"
     "退出码: 0 全部成功, 1 有文件失败或有目录无法读取 (撤销时: 有文件无法撤销),\n"
-    "2 用法错误或无法开始.\n"
+    "2 用法错误或无法开始, 130 (Windows 上为 0xC000013A) 被 Ctrl+C 停止.\n"
     "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 
 inline constexpr char kCliShortUsage[] =

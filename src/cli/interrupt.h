@@ -7,6 +7,11 @@
 
 class COrganizeJob;
 
+// The exit status of a job that Ctrl+C stopped: the one the system reports for a program that
+// Ctrl+C ends (128 + SIGINT on Linux, STATUS_CONTROL_C_EXIT on Windows), so that a script sees
+// the same whether the tool stopped after the file in hand or a second Ctrl+C ended it.
+extern const int kExitInterrupted;
+
 class InterruptGuard {
  public:
   // Routes Ctrl+C to `job` until the guard goes away; the previous handling comes back then.

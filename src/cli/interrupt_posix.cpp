@@ -7,6 +7,8 @@
 #include "cli/interrupt_note.h"
 #include "organize/organize_job.h"
 
+const int kExitInterrupted = 128 + SIGINT;
+
 namespace {
 
 std::atomic<COrganizeJob*> g_job{nullptr};

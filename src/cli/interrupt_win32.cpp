@@ -6,6 +6,9 @@
 #include "cli/interrupt_note.h"
 #include "organize/organize_job.h"
 
+// 0xC000013A, as a C int.
+const int kExitInterrupted = static_cast<int>(STATUS_CONTROL_C_EXIT);
+
 namespace {
 
 std::atomic<COrganizeJob*> g_job{nullptr};

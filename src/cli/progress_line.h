@@ -17,7 +17,7 @@ std::string_view TailFitting(std::string_view text, int columns);
 
 // What the progress line tells about the job.
 struct ProgressFigures {
-  int handled = 0;          // files placed or failed so far
+  int handled = 0;          // files placed, failed or found in place so far
   int failed = 0;           // of them failed
   int total = 0;            // files counted so far
   bool totalFinal = false;  // the count is complete

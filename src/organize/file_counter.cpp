@@ -2,13 +2,13 @@
 
 #include <utility>
 
-#include "organize/organize_job.h"
-
 namespace {
 constexpr char kSep = platform::kPathSeparator;
 }  // namespace
 
-FileCounter::FileCounter(std::string folder, std::string filters) : filters_(std::move(filters)) {
+FileCounter::FileCounter(std::string folder, const std::string& target,
+                         const OrganizeSettings& settings)
+    : settings_(settings), folders_(target) {
   if (!folder.empty() && folder.back() != kSep) {
     folder += kSep;
   }
@@ -25,10 +25,10 @@ FileCounter::~FileCounter() {
 }
 
 void FileCounter::CountFolder(const std::string& path, platform::FolderListing& listing) {
-  platform::FolderId identity;
-  if (!listing.IsOpen() || (listing.Identity(&identity) && !visited_.insert(identity).second)) {
+  if (!listing.IsOpen() || !folders_.Enter(listing)) {
     return;
   }
+  const FolderFiles files(path, settings_.fileFilters, settings_.sidecars);
   // The filter sees the lower-cased path, as in the walk.
   const std::string lowerPath = platform::ToLower(path);
   std::string lowerFile;
@@ -43,9 +43,7 @@ void FileCounter::CountFolder(const std::string& path, platform::FolderListing& 
       CountFolder(folder, below);
     } else {
       lowerFile.assign(lowerPath).append(platform::ToLower(name));
-      if (PassesFilter(lowerFile, filters_)) {
-        ++count_;
-      }
+      count_ += files.PlacedWith(lowerFile, name);
     }
   } while (!stop_ && listing.Next());
 }

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "organize/organize_journal.h"
@@ -32,10 +33,10 @@ void ForEachLine(std::string_view text, Each line) {
   }
 }
 
-// "YYYY-MM-DD_HHMMSS" followed by nothing or "_N", then ".txt": the names this file gives.
-bool IsJournalName(const std::string& name) {
+// "YYYY-MM-DD_HHMMSS" followed by nothing or "_N", then ".txt".
+bool HasTimeName(std::string_view name) {
   constexpr std::string_view kShape = "0000-00-00_000000";
-  if (name.size() < kShape.size() + 4 || name.compare(name.size() - 4, 4, ".txt") != 0) {
+  if (name.size() < kShape.size() + 4 || !name.ends_with(".txt")) {
     return false;
   }
   for (std::size_t i = 0; i < kShape.size(); ++i) {
@@ -47,19 +48,39 @@ bool IsJournalName(const std::string& name) {
   return true;
 }
 
-// The journal names in `folder`, oldest first (the names sort by the time they carry).
-std::vector<std::string> JournalNames(const std::string& folder) {
-  std::vector<std::string> names;
-  platform::FolderListing listing(folder);
-  if (!listing.IsOpen()) {
-    return names;
+// A journal's place in the order of jobs: the job number that leads its name
+// ("000042_2024-05-01_101500.txt"), or 0 for the names of earlier versions, which carried only
+// the local time ("2024-05-01_101500.txt") and so come before every numbered one. -1 for a
+// name of another shape. Times can go back (a clock corrected, a time zone changed); the
+// numbers only grow.
+long long JobNumber(const std::string& name) {
+  const std::size_t digits = name.find_first_not_of("0123456789");
+  if (digits == 0 || digits == std::string::npos) {
+    return -1;
   }
-  do {
-    if (!listing.IsFolder() && IsJournalName(listing.Name())) {
-      names.push_back(listing.Name());
+  if (name[digits] != '_') {
+    return HasTimeName(name) ? 0 : -1;
+  }
+  return digits <= 12 && HasTimeName(std::string_view(name).substr(digits + 1))
+             ? std::stoll(name.substr(0, digits))
+             : -1;
+}
+
+// The journal names in `folder`, oldest first.
+std::vector<std::string> JournalNames(const std::string& folder) {
+  std::vector<std::pair<long long, std::string>> numbered;
+  platform::FolderListing listing(folder);
+  for (bool more = listing.IsOpen(); more; more = listing.Next()) {
+    const long long number = JobNumber(listing.Name());
+    if (number >= 0 && !listing.IsFolder()) {
+      numbered.emplace_back(number, listing.Name());
     }
-  } while (listing.Next());
-  std::sort(names.begin(), names.end());
+  }
+  std::sort(numbered.begin(), numbered.end());
+  std::vector<std::string> names;
+  for (auto& [number, name] : numbered) {
+    names.push_back(std::move(name));
+  }
   return names;
 }
 
@@ -86,14 +107,18 @@ std::string NewJobJournalPath(const std::string& appPath) {
     return {};
   }
   const std::vector<std::string> names = JournalNames(folder);
+  // The oldest go; the newest, last in the order, always stays.
   const std::size_t keep = kKeptJobJournals - 1;
   for (std::size_t i = 0; i + keep < names.size(); ++i) {
     platform::RemoveFile(folder + names[i]);
   }
-  const std::string stem = folder + NowText();
-  std::string path = stem + ".txt";
-  for (int number = 2; platform::PathExists(path); ++number) {
-    path = stem + "_" + std::to_string(number) + ".txt";
+  const std::string time = NowText();
+  std::string path;
+  for (long long number = names.empty() ? 1 : JobNumber(names.back()) + 1;
+       path.empty() || platform::PathExists(path); ++number) {
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%06lld_", number);
+    path = folder + digits + time + ".txt";
   }
   return path;
 }

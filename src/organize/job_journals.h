@@ -1,5 +1,7 @@
 // The window's job journals: one file per job in the journal folder beside the program, named
-// after the local time the job started, so the newest file is the last job's.
+// after the job's number, which only grows, and the local time the job started
+// ("000042_2024-05-01_101500.txt"); the highest number is the last job's, whatever the clock
+// did meanwhile. The time-only names of earlier versions count as older than every number.
 #pragma once
 
 #include <string>
@@ -11,8 +13,8 @@ inline constexpr int kKeptJobJournals = 20;
 std::string JobJournalFolder(const std::string& appPath);
 
 // Creates the journal folder when missing, removes all but the newest kKeptJobJournals - 1
-// journals, and returns a free path "journal\YYYY-MM-DD_HHMMSS.txt" (local time now; a second
-// job within the same second gets "_2", "_3", ... before ".txt"). Empty when the folder
+// journals, and returns a free path "journal\NNNNNN_YYYY-MM-DD_HHMMSS.txt": the number after
+// the newest journal's (1 in an empty folder), the local time now. Empty when the folder
 // cannot be made.
 std::string NewJobJournalPath(const std::string& appPath);
 

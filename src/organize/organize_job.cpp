@@ -50,16 +50,28 @@ std::string COrganizeJob::CheckStart() const {
   if (platform::ToLower(m_strPathTar) == platform::ToLower(m_strPathSrc)) {
     return "照片目录和输出目录不能是同一个目录.";
   }
-  // Nesting is a plain, case-sensitive text search in both directions.
-  if (m_strPathSrc.find(m_strPathTar) != std::string::npos ||
-      m_strPathTar.find(m_strPathSrc) != std::string::npos) {
-    return "照片目录和输出目录不能在是同一个目录内.";
+  // Nesting is a plain text search in both directions, with letter case where the file system
+  // tells names by it.
+  const std::string source = PathKey(m_strPathSrc);
+  const std::string target = PathKey(m_strPathTar);
+  constexpr char kNested[] = "照片目录和输出目录不能在是同一个目录内.";
+  if (source.find(target) != std::string::npos || target.find(source) != std::string::npos) {
+    return kNested;
   }
   if (!platform::PathExists(m_strPathTar)) {
     return "目录不存在:" + m_strPathTar;
   }
   if (!platform::PathExists(m_strPathSrc)) {
     return "目录不存在:" + m_strPathSrc;
+  }
+  // A source that lies in the target on disk all the same (through a link, say) is one the
+  // walk never enters, as it keeps out of the target: nothing would be done, without a word.
+  std::string sourceFolder = m_strPathSrc;
+  if (sourceFolder.back() != platform::kPathSeparator) {
+    sourceFolder += platform::kPathSeparator;
+  }
+  if (!WalkedFolders(m_strPathTar).Enter(platform::FolderListing(sourceFolder))) {
+    return kNested;
   }
   return std::string();
 }
@@ -91,7 +103,7 @@ void COrganizeJob::BeginJob() {
   if (!m_jobTarget.empty() && m_jobTarget.back() != platform::kPathSeparator) {
     m_jobTarget += platform::kPathSeparator;
   }
-  m_visitedFolders.clear();
+  m_walkedFolders = WalkedFolders(m_jobTarget);
   m_dryRunPlaced.clear();
   m_cleanedFolders.clear();
 

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "organize/folder_layout.h"
+#include "organize/walk_rules.h"
 #include "platform/platform.h"
 
 class OrganizeJournal;
-class SidecarGroups;
 
 // Entries the walk passes over: hidden ones (a leading '.') and lock or temporary files
 // (a leading '~'), including "." and "..".
@@ -79,7 +79,7 @@ class COrganizeJob {
   // another thread through LatestMessage().
   std::string LatestMessage() const;
 
-  // The five start checks, in order. Empty when the job may start, else the message to show.
+  // The start checks, in order. Empty when the job may start, else the message to show.
   std::string CheckStart() const;
 
   // Resets counts, list and message, takes the walk's copies of the folders and the delete
@@ -100,6 +100,10 @@ class COrganizeJob {
 
   // Clears the running flag: the file in hand finishes, no further entry is handled.
   void Stop() { m_bRunning = false; }
+
+  // Files the walk has dealt with so far: placed, failed or found in place. A FileCounter
+  // counts the same files ahead of the walk.
+  int HandledCount() const { return m_nFileCount + m_nIdenticalCount; }
 
   // "\r\n\r\n整理文件 N 个, 失败 M 个", with skipIdentical followed by ", 已存在相同文件 K 个".
   // A front end may add lines of its own; the summary ends the failure file too.
@@ -145,7 +149,7 @@ class COrganizeJob {
   void ReportPlacement(PlaceResult result, const std::string& lowerSource, const std::string& name,
                        const char* daySource = nullptr);
   // Right after the main file `mainName` of `folder`: its sidecars, beside it.
-  void PlaceSidecars(const SidecarGroups& groups, const std::string& folder,
+  void PlaceSidecars(const FolderFiles& files, const std::string& folder,
                      const std::string& mainName);
   // Copies or moves m_source to m_destination; in a dry run only predicts the outcome.
   bool TransferFile();
@@ -153,9 +157,10 @@ class COrganizeJob {
   // Makes m_messageBuf the latest message (the old text's buffer is reused next time).
   void PublishMessage();
   void SetMessage(std::string message);
-  // The text under which a dry run remembers a destination: names that the file system
-  // takes for the same file give the same key.
-  static std::string DestinationKey(const std::string& path);
+  // The text under which paths are compared (the destinations a dry run remembers, the
+  // nesting of the two folders): names that the file system takes for the same file give the
+  // same key.
+  static std::string PathKey(const std::string& path);
 
   mutable std::mutex m_messageMutex;
   std::string m_strMessage;
@@ -164,8 +169,8 @@ class COrganizeJob {
   std::string m_jobSource;
   std::string m_jobTarget;
   bool m_jobDeleteSrc = false;
-  std::set<platform::FolderId> m_visitedFolders;  // folders already walked in this job
-  std::set<std::string> m_dryRunPlaced;           // destinations a dry run has promised
+  WalkedFolders m_walkedFolders;           // folders already walked in this job, and the target
+  std::set<std::string> m_dryRunPlaced;    // destinations a dry run has promised
   std::set<std::string> m_cleanedFolders;  // day folders rid of stale temporaries in this job
 
   // Per-file scratch texts, reused from file to file so the walk allocates little.

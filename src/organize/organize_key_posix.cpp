@@ -1,6 +1,6 @@
-// Destination keys where file names are case-sensitive: the path itself.
+// Path keys where file names are case-sensitive: the path itself.
 #include "organize/organize_job.h"
 
-std::string COrganizeJob::DestinationKey(const std::string& path) {
+std::string COrganizeJob::PathKey(const std::string& path) {
   return path;
 }

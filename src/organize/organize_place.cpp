@@ -35,7 +35,7 @@ COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool ma
       return PlaceResult::kFailed;
     }
     const bool taken = platform::PathExists(m_destination) ||
-                       (m_bDryRun && m_dryRunPlaced.count(DestinationKey(m_destination)) != 0);
+                       (m_bDryRun && m_dryRunPlaced.count(PathKey(m_destination)) != 0);
     if (!taken) {
       return PlaceResult::kFailed;  // the name was free, yet the file could not be placed
     }
@@ -99,9 +99,9 @@ void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerS
   PostOrganizeProgress();
 }
 
-void COrganizeJob::PlaceSidecars(const SidecarGroups& groups, const std::string& folder,
+void COrganizeJob::PlaceSidecars(const FolderFiles& files, const std::string& folder,
                                  const std::string& mainName) {
-  const std::vector<Sidecar>& sidecars = groups.SidecarsOf(mainName);
+  const std::vector<Sidecar>& sidecars = files.SidecarsOf(mainName);
   if (sidecars.empty()) {
     return;
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "organize/organize_journal.h"
+#include "organize/same_content.h"
 #include "platform/file_ops.h"
 #include "platform/platform.h"
 
@@ -55,9 +56,10 @@ class Undoer {
   }
 
   void DeleteCopy(const JournalRecord& record) {
-    // The copy may be the only one left; it stays unless its source is still there.
-    platform::FileInfo source;
-    if (!platform::ReadFileInfo(record.source, &source) || source.size != record.size) {
+    // The copy may be the only one left of its bytes: it goes only while its source still holds
+    // the same ones. Sizes and times could not tell: an edit or a reused card may keep the
+    // size, and FAT cards round the times.
+    if (!HaveSameContent(record.source, record.destination)) {
       return Refuse("无法撤销, 源文件已不在或已改动, 保留副本: " + record.destination);
     }
     if (dryRun_) {

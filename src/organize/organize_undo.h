@@ -1,7 +1,7 @@
 // Takes an organize job back from its journal: moved files go back to their sources, copies
 // are deleted, folders the job created are removed once empty. A file the user changed or
-// removed, a source path that is taken again, or a copy whose source is gone is left alone and
-// counted, never forced.
+// removed, a source path that is taken again, or a copy whose source is gone or holds other
+// bytes now is left alone and counted, never forced.
 #pragma once
 
 #include <atomic>

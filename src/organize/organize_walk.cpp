@@ -8,7 +8,6 @@
 #include "metadata/photo_date.h"
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
-#include "organize/sidecar_groups.h"
 #include "organize/unread_folder.h"
 #include "platform/folder_names.h"
 #include "platform/platform.h"
@@ -133,20 +132,12 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
     return;
   }
   // A folder reached a second time (through a link back into the tree) is not walked again,
-  // so the walk ends on every tree. Where the platform cannot tell, its path limit ends it.
-  platform::FolderId identity;
-  if (listing.Identity(&identity) && !m_visitedFolders.insert(identity).second) {
+  // so the walk ends on every tree; nor is the target, which the walk fills, by any path.
+  if (!m_walkedFolders.Enter(listing)) {
     return;
   }
-
   // Sidecars are placed right after their main file, so the folder's names are grouped first.
-  SidecarGroups sidecars;
-  if (m_settings.sidecars) {
-    const std::string lowerPath = platform::ToLower(path);
-    sidecars.Scan(path, [&](const std::string& lowerName) {
-      return PassesFilter(lowerPath + lowerName, m_settings.fileFilters);
-    });
-  }
+  const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars);
 
   do {
     const std::string& name = listing.Name();
@@ -166,9 +157,9 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
     // case-sensitive file system knows the file only under that name.
     m_source.assign(path).append(name);
     const std::string lowerSource = platform::ToLower(m_source);
-    if (PassesFilter(lowerSource, m_settings.fileFilters) && !sidecars.IsSidecar(name)) {
+    if (files.IsMainFile(lowerSource, name)) {
       PlaceFile(lowerSource, listing);
-      PlaceSidecars(sidecars, path, name);
+      PlaceSidecars(files, path, name);
     }
   } while (listing.Next() && m_bRunning);
   // A listing that broke off leaves the rest of the folder unseen.
@@ -226,7 +217,7 @@ bool COrganizeJob::TransferFile() {
     // Succeeds as the real operation would: the destination is free on disk and no earlier
     // file of this dry run was promised it.
     return !platform::PathExists(m_destination) &&
-           m_dryRunPlaced.insert(DestinationKey(m_destination)).second;
+           m_dryRunPlaced.insert(PathKey(m_destination)).second;
   }
   return m_jobDeleteSrc ? platform::MoveFileNoOverwrite(m_source, m_destination)
                         : platform::CopyFileNoOverwrite(m_source, m_destination);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/file_ops.h"
+#include "platform/file_time_posix.h"
 
 namespace platform {
 
@@ -12,9 +13,7 @@ bool ReadFileInfo(const std::string& path, FileInfo* info) {
     return false;
   }
   info->size = static_cast<std::uint64_t>(status.st_size);
-  info->lastWrite = kUnixEpochAsFileTime +
-                    static_cast<FileTime>(status.st_mtim.tv_sec) * 10'000'000 +
-                    status.st_mtim.tv_nsec / 100;
+  info->lastWrite = posix::FileTimeOf(status.st_mtim);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/file_ops.h"
+#include "platform/file_time_win32.h"
 
 namespace platform {
 
@@ -12,9 +13,7 @@ bool ReadFileInfo(const std::string& path, FileInfo* info) {
     return false;
   }
   info->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  info->lastWrite = static_cast<FileTime>(
-      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-      data.ftLastWriteTime.dwLowDateTime);
+  info->lastWrite = win32::FileTimeOf(data.ftLastWriteTime);
   return true;
 }
 

@@ -17,6 +17,7 @@
 
 #include "platform/copy_temporary.h"
 #include "platform/copy_ways_posix.h"
+#include "platform/file_time_posix.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -92,8 +93,8 @@ bool Unsupported(int error) {
 }
 
 // Copies `size` bytes of `in` from its start to `out` at the same offsets: the kernel's
-// in-place copy where the file systems allow it, else sendfile, else reads and writes. A
-// source that turns out shorter than `size` is copied as far as it goes.
+// in-place copy where the file systems allow it, else sendfile, else reads and writes. False
+// also when the source turns out shorter than `size`: a copy cut short is no copy.
 bool CopyData(int in, int out, off_t size) {
   constexpr off_t kMaxChunk = 1 << 30;
   enum class Way { kCopyRange, kSendFile, kReadWrite };
@@ -122,7 +123,7 @@ bool CopyData(int in, int out, off_t size) {
       char buffer[64 * 1024];
       n = pread(in, buffer, std::min(chunk, sizeof buffer), done);
       if (n == 0) {
-        break;  // the source shrank while it was copied
+        return false;  // the source shrank while it was copied
       }
       for (ssize_t written = 0; n > 0 && written < n;) {
         const ssize_t w = pwrite(out, buffer + written, n - written, done + written);
@@ -144,10 +145,24 @@ bool CopyData(int in, int out, off_t size) {
   return true;
 }
 
+bool SameTime(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// True while the open source has the size and the last-write and status-change times it had
+// when opened: a file that a recorder, a sync program or an importer is still writing changes
+// them, and a copy of it would hold only part of the file.
+bool Unchanged(const Source& source) {
+  struct stat now {};
+  return fstat(source.fd.Get(), &now) == 0 && now.st_size == source.info.st_size &&
+         SameTime(now.st_mtim, source.info.st_mtim) && SameTime(now.st_ctim, source.info.st_ctim);
+}
+
 // Fills a new, empty file with the source's bytes and gives it the source's permission bits
-// and access and last-write times (both best effort: some file systems keep neither).
+// and access and last-write times (both best effort: some file systems keep neither). False
+// when the source changed meanwhile.
 bool FillCopy(const Source& source, int out, bool flush) {
-  if (!CopyData(source.fd.Get(), out, source.info.st_size)) {
+  if (!CopyData(source.fd.Get(), out, source.info.st_size) || !Unchanged(source)) {
     return false;
   }
   fchmod(out, source.info.st_mode & 0777);
@@ -236,7 +251,7 @@ bool CopyAsTemporary(const Source& source, const std::string& folder, const std:
   std::string temporary;
   UniqueFd out;
   for (int attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-    temporary = folder + CopyTemporaryName(getpid(), counter++);
+    temporary = folder + CopyTemporaryName(ThisHostTag(), getpid(), counter++);
     out.Reset(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (!out.Valid() && errno != EEXIST) {
       return false;
@@ -284,16 +299,43 @@ struct DirCloser {
 
 }  // namespace
 
+std::uint32_t ThisHostTag() {
+  // Process ids of the Windows build under Wine are no Linux ones: the build is part of it.
+  static const std::uint32_t tag = [] {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return HostTagOf(std::string("linux ") + name);
+  }();
+  return tag;
+}
+
 void RemoveStaleTemporaries(const std::string& folder) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  RemoveStaleTemporariesAsOf(folder, posix::FileTimeOf(now));
+}
+
+void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
   const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
   if (!dir) {
     return;
   }
   while (const dirent* entry = readdir(dir.get())) {
-    // The name tells the process that writes it; while that process lives, it stays.
-    unsigned long long pid = 0;
-    if (IsCopyTemporaryName(entry->d_name, &pid) && kill(static_cast<pid_t>(pid), 0) != 0 &&
-        errno == ESRCH) {
+    CopyTemporary found;
+    if (!ParseCopyTemporaryName(entry->d_name, &found)) {
+      continue;
+    }
+    // This host's stays while its process lives. Of the others, the status change time counts
+    // too: a copy sets its temporary's last-write time to the source's before naming it.
+    const bool ended = IsLeftByEndedCopy(
+        found, now, [&] { return kill(static_cast<pid_t>(found.pid), 0) != 0 && errno == ESRCH; },
+        [&] {
+          struct stat info {};
+          return fstatat(dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0
+                     ? now
+                     : std::max(posix::FileTimeOf(info.st_mtim), posix::FileTimeOf(info.st_ctim));
+        });
+    if (ended) {
       unlinkat(dirfd(dir.get()), entry->d_name, 0);
     }
   }
@@ -329,14 +371,18 @@ bool MoveFileNoOverwrite(const std::string& source, const std::string& destinati
   if (errno != EXDEV) {
     return false;
   }
-  // Another file system: a durable copy first, then the source goes. If the source cannot be
-  // removed, the copy is, so that nothing is left twice.
+  // Another file system: a durable copy first, then the source goes, but only while the path
+  // still names the file copied and nothing has written to it since it was opened. Otherwise,
+  // or if the source cannot be removed, the copy is, so that nothing is lost or left twice.
   Source from;
   if (NameTaken(destination) || !OpenSource(source, &from) ||
       !CopyToNewName(from, destination, true)) {
     return false;
   }
-  if (!FlushFolder(FolderOf(destination)) || unlink(source.c_str()) != 0) {
+  struct stat named {};
+  if (!FlushFolder(FolderOf(destination)) || !Unchanged(from) ||
+      stat(source.c_str(), &named) != 0 || named.st_dev != from.info.st_dev ||
+      named.st_ino != from.info.st_ino || unlink(source.c_str()) != 0) {
     unlink(destination.c_str());
     return false;
   }

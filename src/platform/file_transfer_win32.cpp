@@ -4,6 +4,7 @@
 // not used because they leave whatever they wrote when the disk fills up or a read fails.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/copy_temporary.h"
+#include "platform/file_time_win32.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -61,6 +63,7 @@ bool DeleteEvenReadOnly(const std::string& path) {
 struct Source {
   UniqueHandle handle;
   FILE_BASIC_INFO info{};
+  std::uint64_t copied = 0;  // bytes read by the copy
 };
 
 // Opens a file (not a folder) for reading, letting others read it and delete it meanwhile, as
@@ -81,8 +84,9 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Copies the rest of `in` to `out` through a buffer each thread keeps for all its copies.
-bool CopyData(HANDLE in, HANDLE out) {
+// Copies the rest of `in` to `out` through a buffer each thread keeps for all its copies,
+// adding the bytes to `*copied`.
+bool CopyData(HANDLE in, HANDLE out, std::uint64_t* copied) {
   // Small enough to stay in the processor's cache between the read and the write: 256 KB
   // blocks cost more than twice the kernel time of 64 KB ones.
   constexpr DWORD kBlock = 64 * 1024;
@@ -99,7 +103,21 @@ bool CopyData(HANDLE in, HANDLE out) {
     if (!WriteFile(out, buffer.get(), read, &written, nullptr) || written != read) {
       return false;
     }
+    *copied += read;
   }
+}
+
+// True while the open source has the last-write and change times it had when opened and is as
+// long as what was copied. Its sharing mode keeps Windows programs from writing to it while it
+// is open, but not a program that opened it for writing before, nor, under Wine, a Linux one.
+bool Unchanged(const Source& source) {
+  FILE_BASIC_INFO now{};
+  LARGE_INTEGER size{};
+  return GetFileInformationByHandleEx(source.handle.Get(), FileBasicInfo, &now, sizeof now) &&
+         GetFileSizeEx(source.handle.Get(), &size) &&
+         static_cast<std::uint64_t>(size.QuadPart) == source.copied &&
+         now.LastWriteTime.QuadPart == source.info.LastWriteTime.QuadPart &&
+         now.ChangeTime.QuadPart == source.info.ChangeTime.QuadPart;
 }
 
 // The system's own name of a path, as a rename by handle wants it: \??\ before the full path,
@@ -161,7 +179,7 @@ class TemporaryFile {
   bool Create(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = folder + CopyTemporaryName(GetCurrentProcessId(), counter++);
+      path_ = folder + CopyTemporaryName(ThisHostTag(), GetCurrentProcessId(), counter++);
       handle_.Reset(CreateFileA(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
       if (handle_.Valid()) {
@@ -207,14 +225,16 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
 
 // Copies an open source to the new name `to`, complete or not at all: the data, its last-write
 // time and its attributes go to a temporary first, which then takes the final name unless
-// that name is taken by then. With `flush` the data and the rename are on disk on return.
-bool CopyToNewName(const Source& source, const std::string& to, bool flush) {
+// that name is taken by then, or the source changed while it was read. With `flush` the data
+// and the rename are on disk on return.
+bool CopyToNewName(Source& source, const std::string& to, bool flush) {
   // Zero times are left as they are; zero attributes too.
   FILE_BASIC_INFO kept{};
   kept.LastWriteTime = source.info.LastWriteTime;
   kept.FileAttributes = source.info.FileAttributes & kKeptAttributes;
   TemporaryFile out;
-  return out.Create(FolderOf(to)) && CopyData(source.handle.Get(), out.Handle()) &&
+  return out.Create(FolderOf(to)) && CopyData(source.handle.Get(), out.Handle(), &source.copied) &&
+         Unchanged(source) &&
          SetFileInformationByHandle(out.Handle(), FileBasicInfo, &kept, sizeof kept) &&
          (!flush || FlushFileBuffers(out.Handle())) && out.RenameAndClose(to, flush);
 }
@@ -239,7 +259,23 @@ class UniqueSearch {
 
 }  // namespace
 
+std::uint32_t ThisHostTag() {
+  static const std::uint32_t tag = [] {
+    char name[256] = {};
+    DWORD size = sizeof name;
+    GetComputerNameExA(ComputerNameDnsHostname, name, &size);
+    return HostTagOf(std::string("windows ") + name);
+  }();
+  return tag;
+}
+
 void RemoveStaleTemporaries(const std::string& folder) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  RemoveStaleTemporariesAsOf(folder, win32::FileTimeOf(now));
+}
+
+void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
   WIN32_FIND_DATAA found;
   const std::string pattern = folder + kCopyTemporaryPrefix + "*";
   const UniqueSearch search(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &found,
@@ -248,13 +284,21 @@ void RemoveStaleTemporaries(const std::string& folder) {
     return;
   }
   do {
-    unsigned long long pid = 0;
-    // A copy still being written holds its temporary open without sharing it, so the delete
-    // fails for it (a sharing violation); what a process that ended left behind goes.
+    CopyTemporary temporary;
+    // A copy of this host still being written holds its temporary open without sharing it, so
+    // the delete fails for it (a sharing violation); what a process that ended left goes. Of
+    // the others, the creation time counts too: a copy gives its temporary the source's
+    // last-write time before naming it.
     const std::string path = folder + found.cFileName;
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        IsCopyTemporaryName(found.cFileName, &pid) && !DeleteFileA(path.c_str()) &&
-        GetLastError() == ERROR_ACCESS_DENIED) {
+        ParseCopyTemporaryName(found.cFileName, &temporary) &&
+        IsLeftByEndedCopy(
+            temporary, now, [] { return true; },
+            [&] {
+              return std::max(win32::FileTimeOf(found.ftCreationTime),
+                              win32::FileTimeOf(found.ftLastWriteTime));
+            }) &&
+        !DeleteFileA(path.c_str()) && GetLastError() == ERROR_ACCESS_DENIED) {
       DeleteEvenReadOnly(path);
     }
   } while (FindNextFileA(search.Get(), &found));
@@ -274,15 +318,17 @@ bool MoveFileNoOverwrite(const std::string& source, const std::string& destinati
   if (GetLastError() != ERROR_NOT_SAME_DEVICE) {
     return false;
   }
-  // Another volume: a flushed copy under its final name first, then the source goes. If the
-  // source cannot be deleted, the copy is, so that nothing is left twice.
+  // Another volume: a flushed copy under its final name first, then the source goes, but only
+  // when nothing has written to it since it was opened. Otherwise, or if the source cannot be
+  // deleted, the copy is, so that nothing is lost or left twice.
   Source from;
   if (PathExists(destination) || !OpenSource(source, &from) ||
       !CopyToNewName(from, destination, true)) {
     return false;
   }
+  const bool unchanged = Unchanged(from);
   from.handle.Close();
-  if (!DeleteEvenReadOnly(source)) {
+  if (!unchanged || !DeleteEvenReadOnly(source)) {
     DeleteEvenReadOnly(destination);
     return false;
   }

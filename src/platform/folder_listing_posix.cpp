@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/file_time_posix.h"
 #include "platform/platform.h"
 #include "platform/read_stream_posix.h"
 
@@ -20,11 +21,6 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-FileTime FileTimeOfTimespec(const timespec& when) {
-  return kUnixEpochAsFileTime + static_cast<FileTime>(when.tv_sec) * 10'000'000 +
-         when.tv_nsec / 100;
-}
 
 ListingError ListingErrorOf(int code) {
   switch (code) {
@@ -66,6 +62,15 @@ DIR* OpenFolder(int parent, const char* path) {
     posix::ClosePendingDescriptors();
   }
   return nullptr;
+}
+
+bool IdentityOf(int fd, FolderId* id) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    return false;
+  }
+  *id = FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  return true;
 }
 
 }  // namespace
@@ -171,7 +176,7 @@ FileTime FolderListing::LastWriteTime() const {
     return 0;
   }
   const struct stat* info = impl_->Stat();
-  return info != nullptr ? FileTimeOfTimespec(info->st_mtim) : 0;
+  return info != nullptr ? posix::FileTimeOf(info->st_mtim) : 0;
 }
 
 bool FolderListing::OpenEntry(InputFile* file) const {
@@ -202,12 +207,37 @@ int FolderListing::ErrorCode() const {
 }
 
 bool FolderListing::Identity(FolderId* id) const {
-  struct stat info;
-  if (!impl_->dir || fstat(dirfd(impl_->dir.get()), &info) != 0) {
+  return impl_->dir && IdentityOf(dirfd(impl_->dir.get()), id);
+}
+
+bool FolderListing::VisitHolders(const std::function<bool(const FolderId&)>& visit) const {
+  FolderId below;
+  if (!Identity(&below)) {
     return false;
   }
-  id->device = static_cast<std::uint64_t>(info.st_dev);
-  id->node = static_cast<std::uint64_t>(info.st_ino);
+  // ".." of an open folder is the folder that really holds it; at the root it is the root.
+  int holder = openat(dirfd(impl_->dir.get()), "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  while (holder >= 0) {
+    FolderId id;
+    const bool known = IdentityOf(holder, &id);
+    const bool more = known && !(id == below) && visit(id);
+    const int next = more ? openat(holder, "..", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    close(holder);
+    if (!more) {
+      return known;
+    }
+    holder = next;
+    below = id;
+  }
+  return false;
+}
+
+bool FolderIdentity(const std::string& path, FolderId* id) {
+  struct stat info;
+  if (stat(path.empty() ? "." : path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return false;
+  }
+  *id = FolderId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
   return true;
 }
 

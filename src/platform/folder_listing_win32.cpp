@@ -2,6 +2,7 @@
 // them, each with its attribute bits and last-write time.
 #include <windows.h>
 
+#include "platform/file_time_win32.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -37,6 +38,15 @@ ListingError ListingErrorOf(DWORD code) {
     default:
       return ListingError::kOther;
   }
+}
+
+// A file or folder opened for its information only, whatever others do with it; null when it
+// cannot be opened.
+FileHandle OpenForInformation(const std::string& path) {
+  const HANDLE handle = CreateFileA(path.empty() ? "." : path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
 }  // namespace
@@ -84,12 +94,7 @@ bool FolderListing::IsFolder() const {
 }
 
 FileTime FolderListing::LastWriteTime() const {
-  if (!impl_->find) {
-    return 0;
-  }
-  const FILETIME& written = impl_->data.ftLastWriteTime;
-  return static_cast<FileTime>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) |
-                               written.dwLowDateTime);
+  return impl_->find ? win32::FileTimeOf(impl_->data.ftLastWriteTime) : 0;
 }
 
 bool FolderListing::OpenEntry(InputFile* file) const {
@@ -123,19 +128,42 @@ int FolderListing::ErrorCode() const {
 }
 
 bool FolderListing::Identity(FolderId* id) const {
-  if (!impl_->find) {
+  return impl_->find && FolderIdentity(impl_->folder, id);
+}
+
+bool FolderListing::VisitHolders(const std::function<bool(const FolderId&)>& visit) const {
+  const FileHandle folder = impl_->find ? OpenForInformation(impl_->folder) : nullptr;
+  // The path the system resolved, through junctions and links: "\\?\C:\a\b" or
+  // "\\?\UNC\server\share\a". Each folder above it is opened by its path up to the root.
+  // (Asked for the size, Wine leaves the final zero out of it: one more byte serves both.)
+  const DWORD size = folder ? GetFinalPathNameByHandleA(folder.get(), nullptr, 0, 0) + 1 : 0;
+  std::string real(size, '\0');
+  const DWORD length = size > 1 ? GetFinalPathNameByHandleA(folder.get(), real.data(), size, 0) : 0;
+  if (length < 2 || length >= size) {
     return false;
   }
-  const char* path = impl_->folder.empty() ? "." : impl_->folder.c_str();
-  HANDLE folder = CreateFileA(path, FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE) {
-    return false;
+  real.resize(length);
+  // The backslash before the root: "\\?\|C:\", "\\?\UNC\server\|share\".
+  const std::size_t beforeRoot = real.starts_with("\\\\?\\UNC\\") ? real.find('\\', 8) : 3;
+  // The root ends with its backslash, any other folder without one.
+  for (std::size_t cut = real.find_last_of('\\', length - 2);
+       cut != std::string::npos && cut > beforeRoot; cut = real.find_last_of('\\', cut - 1)) {
+    FolderId id;
+    if (!FolderIdentity(real.substr(0, cut + 1), &id)) {
+      return false;
+    }
+    if (!visit(id)) {
+      return true;
+    }
   }
-  FileHandle owner(folder);
+  return true;
+}
+
+bool FolderIdentity(const std::string& path, FolderId* id) {
+  const FileHandle folder = OpenForInformation(path);
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(folder, &info)) {
+  if (!folder || !GetFileInformationByHandle(folder.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     return false;
   }
   id->device = info.dwVolumeSerialNumber;

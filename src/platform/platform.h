@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,7 +39,12 @@ struct FolderId {
   friend bool operator<(const FolderId& a, const FolderId& b) {
     return a.device != b.device ? a.device < b.device : a.node < b.node;
   }
+  friend bool operator==(const FolderId&, const FolderId&) = default;
 };
+
+// Identity of the folder at `path` (links followed); false when there is none or the platform
+// cannot tell.
+bool FolderIdentity(const std::string& path, FolderId* id);
 
 // A file open for reading through a buffered C stream (mode "rb") whose buffer lives in this
 // object, so reading a file's head allocates no buffer. Closes itself.
@@ -126,6 +132,12 @@ class FolderListing {
   // Identity of the listed folder itself; false where the platform cannot tell.
   bool Identity(FolderId* id) const;
 
+  // Calls `visit` with the identity of each folder that holds the listed one on disk, from its
+  // parent up to the root (of a network share: the share), until `visit` returns false: the
+  // folders it really lies in, whatever path led to it (through a link, say). False when it
+  // broke off before that, where the platform could not tell.
+  bool VisitHolders(const std::function<bool(const FolderId&)>& visit) const;
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
@@ -147,7 +159,8 @@ bool CopyFileNoOverwrite(const std::string& source, const std::string& destinati
 bool MoveFileNoOverwrite(const std::string& source, const std::string& destination);
 
 // Removes from `folder` the temporaries of copies whose process ended before finishing them
-// (killed, or the machine stopped); those of copies still being written stay.
+// (killed, or the machine stopped); those of copies still being written stay. Another
+// machine's (on a share), whose process cannot be asked, go only after a day without a change.
 void RemoveStaleTemporaries(const std::string& folder);
 
 // The local calendar day of a file time, with the daylight-saving rule of that day.

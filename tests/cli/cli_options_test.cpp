@@ -15,12 +15,18 @@ std::string Parsed(const std::vector<std::string>& args) {
     return "error: " + error;
   }
   std::string text;
-  const bool set[] = {o.move,    o.flat,          o.dryRun,        o.quiet,   o.help,
-                      o.version, o.skipIdentical, o.renameClashes, o.sidecars};
-  const char* const names[] = {"move",    "flat",           "dry-run",        "quiet",   "help",
-                               "version", "skip-identical", "rename-clashes", "sidecars"};
+  const bool set[] = {o.move, o.flat, o.dryRun, o.quiet, o.help, o.version};
+  const char* const names[] = {"move", "flat", "dry-run", "quiet", "help", "version"};
   for (std::size_t i = 0; i < std::size(set); ++i) {
     text += set[i] ? std::string(names[i]) + " " : "";
+  }
+  const std::pair<std::optional<bool>, const char*> switches[] = {
+      {o.skipIdentical, "skip-identical"},
+      {o.renameClashes, "rename-clashes"},
+      {o.sidecars, "sidecars"},
+      {o.mediaDates, "media-dates"}};
+  for (const auto& [value, name] : switches) {
+    text += value ? (*value ? "" : "no-") + std::string(name) + " " : "";
   }
   text += o.filter == "jpg,avi,mov,mp4" ? "" : "filter=" + o.filter + " ";
   text += o.errorFile.empty() ? "" : "error-file=" + o.errorFile + " ";
@@ -61,6 +67,11 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       // The safe-rerun options; --undo takes a journal instead of the folders.
       {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt"},
        "skip-identical rename-clashes sidecars journal=j.txt [s][t]"},
+      // The off forms, for what Config.ini switched on; the last form given wins.
+      {{"--no-skip-identical", "--sidecars", "--no-sidecars", "--no-media-dates", "s", "t",
+        "--no-rename-clashes", "--rename-clashes"},
+       "no-skip-identical rename-clashes no-sidecars no-media-dates [s][t]"},
+      {{"--no-sidecars=1", "s", "t"}, "error: 选项 --no-sidecars 不带参数"},
       {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
       {{"--layout", "Day", "s", "t"},

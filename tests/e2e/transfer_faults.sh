@@ -2,8 +2,8 @@
 # The command-line tool meets faults: a full target, a file-size limit, a kill or Ctrl+C in the
 # middle of a large copy or move. After each, every file under a final name equals its source,
 # no source of a file not placed is gone, each failure is counted and listed, the exit status
-# says so, Ctrl+C stops after the file in hand, and a second run places the rest and leaves no
-# temporary. Only the full targets need file systems of their own (tmpfs, mounted as root).
+# says so, Ctrl+C stops after the file in hand with the status of an interrupted program, and a
+# second run places the rest and leaves no temporary. Only the full targets need file systems of their own (tmpfs, mounted as root).
 # Usage: transfer_faults.sh [EMULATOR] CLI MAKE_ALBUM   (the Windows build runs through Wine)
 set -euo pipefail
 args=("$@")
@@ -12,6 +12,9 @@ unset 'args[-1]'
 cli=("${args[@]}")
 runner=("${args[@]:0:${#args[@]}-1}") # the emulator alone, or nothing
 [ ${#runner[@]} -eq 0 ] && drive= || drive=Z:
+# The status of a job stopped by Ctrl+C: 128 + SIGINT; Wine passes on the low byte of Windows'
+# STATUS_CONTROL_C_EXIT (0xC000013A).
+[ -z "$drive" ] && interrupted=130 || interrupted=$((0x3A))
 
 work=$(mktemp -d)
 mounts=() other='' pid=''
@@ -122,18 +125,19 @@ stop_mid_file() {
   [ "${size:-0}" -ge 8388608 ] && [ "$size" -lt "$big" ] || fail "not stopped mid-file: $size bytes"
 }
 
-# A kill or a Ctrl+C while the first of the two videos is copied, or moved to another file
-# system (/dev/shm, or a tmpfs of the test's own). A Ctrl+C lets that video finish and begins
-# nothing after it; a kill leaves nothing of it under its name, and a second run places both
-# videos and removes the temporaries of ended copies (the killed one's on Windows, and one
-# planted beside it, as the named way of copying on Linux can leave).
+# A kill, a Ctrl+C or a write to the video in hand while the first of the two videos is copied,
+# or moved to another file system (/dev/shm, or a tmpfs of the test's own). A Ctrl+C lets that
+# video finish and begins nothing after it; a kill leaves nothing of it under its name, and a
+# second run places both videos and removes the temporary of the killed copy (Windows; on Linux
+# the copy has no name until it is complete). A video still being written (a recorder, a sync
+# program appending to it) fails and stays whole where it is; the other is placed.
 if [ "$(stat -c %d /dev/shm 2>/dev/null)" != "$(stat -c %d "$work")" ] && [ -w /dev/shm ] &&
   [ "$(df --output=avail -k /dev/shm | tail -n 1)" -gt 1000000 ]; then
   other=$(mktemp -d -p /dev/shm)
 elif small_fs "$work/other" 1g; then
   other=$work/other
 fi
-for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
+for row in "kill copy" "ctrl-c copy" "write copy" "kill move" "ctrl-c move" "write move"; do
   read -r signal mode <<<"$row"
   target=$work/$signal-$mode source=$work/videos flags=()
   if [ "$mode" = move ]; then
@@ -149,15 +153,23 @@ for row in "kill copy" "ctrl-c copy" "kill move" "ctrl-c move"; do
     wait "$pid" 2>/dev/null || true
     check "$work/video-originals" "$source" "$target" "$mode"
     left=$(hidden "$target" | grep -c . || true)
-    for day in "$target"/*/*/; do : >"$day.~tallowick-999999999-0"; done # as a named copy leaves
     organize - "${flags[@]}" "$source" "$target"
     [ "$status" -eq 0 ] && [ "$files" -eq 2 ] && [ "$(count "$target")" -eq 2 ] ||
       fail "$row: the second run did not place both videos: $(cat "$work/out")"
     echo "$row: killed at $size of $big bytes ($left left hidden); a second run placed both"
+  elif [ "$signal" = write ]; then
+    video=$(find "/proc/$pid/fd" -lname "$source/*" -printf '%l\n' | head -n 1)
+    printf 'written since' >>"$video" && kill -CONT "$pid"
+    finish
+    [ "$status" -eq 1 ] && [ "$failed" -eq 1 ] && [ "$files" -eq 2 ] &&
+      [ "$(count "$target")" -eq 1 ] && [ "$(tail -c 13 "$video")" = 'written since' ] ||
+      fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"
+    truncate -s "$big" "$video" # as it was, for the checks below
+    echo "$row: written to at $size of $big bytes; that video failed and stayed, the other placed"
   else
     kill -INT "$pid" && kill -CONT "$pid"
     finish
-    [ "$status" -eq 0 ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
+    [ "$status" -eq "$interrupted" ] && [ "$failed" -eq 0 ] && [ "$files" -eq 1 ] &&
       [ "$(count "$target")" -eq 1 ] && grep -q '已停止: 其余文件没有处理' "$work/out" ||
       fail "$row: exit $status, summary $files/$failed, placed: $(placed "$target")"
     echo "$row: stopped at $size of $big bytes; that video was finished, the other not begun"

@@ -82,6 +82,8 @@ const Change kChanges[] = {
     {"source removed", "src/c/clip.mp4", nullptr, kKept, ""},
     {"source written again, another size", "src/c/clip.mp4", "a longer video", kKept,
      "无法撤销, 原位置已有文件: "},
+    {"source written again, its size kept", "src/c/clip.mp4", "", kKept,
+     "无法撤销, 原位置已有文件: "},
 };
 
 class UndoChange : public Undo, public ::testing::WithParamInterface<std::tuple<Change, bool>> {};
@@ -144,12 +146,19 @@ INSTANTIATE_TEST_SUITE_P(CopyAndMove, UndoChange,
 
 TEST_F(OrganizeTest, TheLastJobIsTakenBackOnceAndAChangedFileIsListed) {
   const std::string app = Folder("app");
-  // Of 25 older journals the newest 19 stay beside the new one.
-  for (int i = 10; i < 35; ++i) {
+  // Of 26 older journals the newest 19 stay beside the new one, which is numbered after the
+  // last: journals follow their numbers, not the times in their names (the clock went back
+  // since job 7), and the names of earlier versions come before all numbered ones.
+  for (int i = 10; i < 34; ++i) {
     File("app/journal/2000-01-01_0000" + std::to_string(i) + ".txt");
   }
+  File("app/journal/2099-01-01_000000.txt", 2019, 3, 4, "folder\t/x/\tend\n");
+  File("app/journal/000007_2098-01-01_000000.txt", 2019, 3, 4, "folder\t/x/\tend\n");
   const std::string path = NewJobJournalPath(app);
-  EXPECT_EQ(testfiles::ListFiles(JobJournalFolder(app)).front(), "2000-01-01_000016.txt");
+  EXPECT_EQ(path.substr(JobJournalFolder(app).size(), 7), "000008_");
+  const Files kept = testfiles::ListFiles(JobJournalFolder(app));
+  EXPECT_EQ(kept.size(), 19u);
+  EXPECT_EQ(kept[1], "2000-01-01_000017.txt");
 
   Photo("src/a.jpg", "2012:05:17 10:20:30");
   Photo("src/sub/c.jpg", "2012:05:17 10:20:30");

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "organize/file_counter.h"
 #include "organize_fixture.h"
 
 namespace {
@@ -178,6 +180,15 @@ const Scenario kScenarios[] = {
      .with = {.posixOnly = true},
      .placed = {"2019年/2019-03-04/a.jpg", "2019年/2019-03-04/b.jpg"},
      .summary = "整理文件 2 个, 失败 0 个"},
+    {.name = "links to the target and into it: never walked",
+     .tree = {{"src/a.jpg"},
+              {"tgt/y.jpg"},
+              {"tgt/2012年/2012-05-17/x.jpg", kTaken},
+              {"src/out", nullptr, 0, nullptr, "tgt"},
+              {"src/day", nullptr, 0, nullptr, "tgt/2012年/2012-05-17"}},
+     .with = {.move = true, .renameClashes = true, .posixOnly = true},
+     .placed = {"2012年/2012-05-17/x.jpg", "2019年/2019-03-04/a.jpg", "y.jpg"},
+     .summary = "整理文件 1 个, 失败 0 个"},
 };
 
 class WalkScenario : public OrganizeTest, public ::testing::WithParamInterface<Scenario> {
@@ -239,8 +250,14 @@ TEST_P(WalkScenario, DryRunsPredictTheRealRunAndTheTargetEndsAsExpected) {
       job.m_bDryRun = dry;
       job.messages.clear();
       job.failureFiles.clear();
+      // The progress line's count, made before the run, foresees what the run handles.
+      const FileCounter counter(temp / "src", temp / "tgt", job.m_settings);
+      while (!counter.Done()) {
+        std::this_thread::yield();
+      }
       // Both folders typed without their final separators, as a hand-edited Config.ini may.
       Run(job, temp / "src", temp / "tgt");
+      EXPECT_EQ(job.HandledCount(), counter.Count());
       if (dry) {
         EXPECT_EQ(testfiles::ReadTree(temp.Path()), before);
         EXPECT_EQ(testfiles::ListEntries(temp.Path()), entries);

@@ -6,9 +6,11 @@
 
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/copy_temporary.h"
 #include "platform/file_ops.h"
 #include "platform_test_support.h"
 
@@ -104,18 +106,36 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
 }
 
 // A copy killed before it finished leaves its temporary; a later job removes it, but not the
-// temporary of a copy still running (this process holds it open) nor a file only named alike.
-TEST(FileTransfer, RemovesOnlyTheTemporariesOfCopiesWhoseProcessEnded) {
+// temporary of a copy still running (this process holds it open), nor a file only named alike,
+// nor, until a day has passed without a change, another machine's or an earlier version's,
+// whose process ids say nothing here.
+TEST(FileTransfer, RemovesOnlyTheTemporariesOfCopiesThatEnded) {
   const TempFolder folder;
-  const std::string running = ".~tallowick-" + std::to_string(getpid()) + "-0";
-  for (const std::string name :
-       {".~tallowick-999999999-0", ".~tallowick-notes", "IMG_0001.JPG", running.c_str()}) {
+  const std::uint32_t here = platform::ThisHostTag();
+  const std::string running = platform::CopyTemporaryName(here, getpid(), 0);
+  const std::string elsewhere = platform::CopyTemporaryName(here + 1, 999999999, 0);
+  for (const std::string& name :
+       {platform::CopyTemporaryName(here, 999999999, 7), elsewhere,
+        std::string(".~tallowick-999999999-0"), running, std::string(".~tallowick-notes"),
+        std::string("IMG_0001.JPG"), std::string(".~tallowick-0a1b2c3d-12-x")}) {
     ASSERT_TRUE(WriteText(folder / name, "partial"));
   }
   std::ofstream held(folder / running, std::ios::app);
   ASSERT_TRUE(held);
+  const auto left = [&] {
+    const Files files = ListFiles(folder.Path());
+    return std::set<std::string>(files.begin(), files.end());
+  };
+  const std::set<std::string> others = {running, ".~tallowick-notes", "IMG_0001.JPG",
+                                        ".~tallowick-0a1b2c3d-12-x"};
   platform::RemoveStaleTemporaries(folder.Path());
-  EXPECT_EQ(ListFiles(folder.Path()), (Files{running, ".~tallowick-notes", "IMG_0001.JPG"}));
+  std::set<std::string> expected = {elsewhere, ".~tallowick-999999999-0"};
+  expected.insert(others.begin(), others.end());
+  EXPECT_EQ(left(), expected);
+  const platform::FileTime dayAfter =
+      ListedEntries(folder.Path())[running].written + platform::kForeignTemporaryAge + 10'000'000;
+  platform::RemoveStaleTemporariesAsOf(folder.Path(), dayAfter);
+  EXPECT_EQ(left(), others);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Folder listings: every entry with its kind and time, and folders that cannot be listed.
-// (Folder identities: the walk's loop tests; entries opened for reading: the date lookups.)
+// (Entries opened for reading: the date lookups.)
 #include <string>
+#include <vector>
 
 #include "platform_test_support.h"
 
@@ -42,6 +43,29 @@ TEST(FolderListing, MissingFolderOrFileIsNotOpen) {
   }
 }
 
-// Reads what the current entry holds; "-" when it cannot be opened.
+// The folders that hold a folder on disk, as the walk climbs them to keep out of its target:
+// its parent first, then up to the root, or as far as asked; the same as their own identities.
+TEST(FolderListing, HoldersRunFromTheParentUpToTheRoot) {
+  TempFolder root;
+  ASSERT_TRUE(testfiles::MakeFolders(root / "a/b"));
+  platform::FolderId a, top;
+  ASSERT_TRUE(platform::FolderIdentity(root / "a", &a) &&
+              platform::FolderIdentity(root.Path(), &top));
+  const platform::FolderListing listing(root / "a/b/");
+  std::vector<platform::FolderId> holders;
+  EXPECT_TRUE(listing.VisitHolders([&](const platform::FolderId& id) {
+    holders.push_back(id);
+    return true;
+  }));
+  ASSERT_GE(holders.size(), 3u);
+  EXPECT_TRUE(holders[0] == a && holders[1] == top);
+  EXPECT_FALSE(holders.back() == holders[holders.size() - 2]) << "the root once";
+  holders.clear();
+  EXPECT_TRUE(listing.VisitHolders([&](const platform::FolderId& id) {
+    holders.push_back(id);
+    return holders.size() < 2;
+  }));
+  EXPECT_EQ(holders.size(), 2u);
+}
 
 }  // namespace

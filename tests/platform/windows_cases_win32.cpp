@@ -1,5 +1,5 @@
 // Windows-only behaviour of copy and move: attributes kept as the system's copy keeps them, a
-// source held open without sharing leaves nothing, and two copies racing for one name never
+// source held open by a writer leaves nothing, and two copies racing for one name never
 // replace each other. (A copy failing half-way: tests/e2e/transfer_faults.sh.)
 #include <windows.h>
 
@@ -30,23 +30,29 @@ TEST(FileTransferWin32, KeepsAttributesAsTheSystemCopy) {
   }
 }
 
-TEST(FileTransferWin32, SourceHeldByAnotherHandleLeavesNothing) {
+// A program still writing the source (sharing it for reading only, as a recorder may) keeps
+// the copy and the move from beginning, also a move from another volume, which could
+// otherwise delete the source behind the writer's back.
+TEST(FileTransferWin32, SourceHeldByAWriterLeavesNothing) {
   TempFolder root;
-  const std::string source = root / "in/a.jpg";
-  ASSERT_TRUE(WriteText(source, std::string(3 << 20, 'x')));
-  const std::string destination = root / "out/a.jpg";
+  const TempFolder shm("Z:\\dev\\shm\\");  // another volume under Wine
   ASSERT_TRUE(testfiles::MakeFolders(root / "out"));
-  {  // opened without sharing: the copy cannot even begin
-    const std::unique_ptr<void, decltype(&CloseHandle)> held(
-        CreateFileA(source.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                    nullptr),
-        &CloseHandle);
-    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(platform::CopyFileNoOverwrite(source, destination));
-    EXPECT_FALSE(platform::MoveFileNoOverwrite(source, destination));
+  for (const std::string& source : {root / "in/a.jpg", shm / "a.jpg"}) {
+    ASSERT_TRUE(WriteText(source, std::string(3 << 20, 'x')));
+    const std::string destination = root / "out/a.jpg";
+    {
+      const std::unique_ptr<void, decltype(&CloseHandle)> held(
+          CreateFileA(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                      nullptr),
+          &CloseHandle);
+      ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+      EXPECT_FALSE(platform::CopyFileNoOverwrite(source, destination)) << source;
+      EXPECT_FALSE(platform::MoveFileNoOverwrite(source, destination)) << source;
+    }
+    EXPECT_TRUE(testfiles::Exists(source));
+    EXPECT_EQ(testfiles::ListFiles(root / "out"), std::vector<std::string>{});
   }
-  EXPECT_EQ(testfiles::ListFiles(root.Path()), std::vector<std::string>{"in/a.jpg"});
-  EXPECT_TRUE(platform::CopyFileNoOverwrite(source, destination)) << "free again";
+  EXPECT_TRUE(platform::CopyFileNoOverwrite(root / "in/a.jpg", root / "out/a.jpg")) << "free again";
 }
 
 TEST(FileTransferWin32, CopiesRacingForOneNameNeverReplaceEachOther) {
