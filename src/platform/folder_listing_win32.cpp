@@ -83,6 +83,10 @@ bool FolderListing::IsFolder() const {
   return impl_->find && (impl_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool FolderListing::IsLink() const {
+  return impl_->find && (impl_->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 FileTime FolderListing::LastWriteTime() const {
   if (!impl_->find) {
     return 0;
