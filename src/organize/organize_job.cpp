@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "organize/organize_job.h"
+#include "organize/organize_journal.h"
 #include "platform/platform.h"
 
 namespace {
@@ -91,6 +92,8 @@ void COrganizeJob::BeginJob() {
   if (!m_jobTarget.empty() && m_jobTarget.back() != platform::kPathSeparator) {
     m_jobTarget += platform::kPathSeparator;
   }
+  m_guard = FolderGuard(m_jobSource, m_jobTarget);
+  m_realSource.clear();
   m_visitedFolders.clear();
   m_dryRunPlaced.clear();
   m_cleanedFolders.clear();
@@ -101,6 +104,9 @@ void COrganizeJob::BeginJob() {
 void COrganizeJob::RunOrganize(const std::string& failureFilePath) {
   // Without a target every folder would be made relative to the current folder.
   if (!m_jobTarget.empty()) {
+    if (m_pJournal != nullptr && !m_bDryRun) {
+      m_pJournal->RecordJob(m_jobSource, m_jobTarget);
+    }
     OrganizeFolder(m_jobSource);
   }
 

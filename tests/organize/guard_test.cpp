@@ -1,0 +1,138 @@
+// Paths that leave the two folders, handed to the guard, to the job's walk as a faulty walk
+// would hand them over, and to an undo in a journal: each is refused and listed, and nothing
+// outside the folders changes.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "organize/folder_guard.h"
+#include "organize/organize_journal.h"
+#include "organize/organize_undo.h"
+#include "organize_fixture.h"
+#include "platform/folder_bounds.h"
+
+namespace {
+
+constexpr bool kWindows = platform::kPathSeparator == '\\';
+
+class Escapes : public OrganizeTest {
+ protected:
+  void SetUp() override {
+    OrganizeTest::SetUp();
+    Photo("src/in.jpg", "2012:05:17 10:20:30");
+    Photo("src2/sibling.jpg", "2012:05:17 10:20:30");  // a sibling whose name starts alike
+    Photo("outside/far.jpg", "2012:05:17 10:20:30");
+    File("tgt/2012年/placed.jpg");
+    ASSERT_TRUE(testfiles::MakeFolders(Folder("outside/empty")));
+  }
+  // Every entry under the temporary folder outside the target, but the failure file.
+  Files Outside() const {
+    Files entries = testfiles::ListEntries(temp.Path());
+    std::erase_if(
+        entries, [](const std::string& e) { return e.starts_with("tgt/") || e.ends_with(".txt"); });
+    return entries;
+  }
+  std::string Up(const std::string& relative) const { return Src() + ".." + kSep + relative; }
+};
+
+TEST_F(Escapes, TheGuardRefusesEveryChangeOutsideItsFolders) {
+  const FolderGuard guard(temp / "src", Tgt());
+  const std::string outside = Folder("outside");
+  const struct {
+    const char* name;
+    std::function<GuardedChange()> change;
+    GuardedChange refusal;
+  } cases[] = {
+      {"move from a sibling", [&] { return guard.Move(temp / "src2/sibling.jpg", Tgt() + "a"); },
+       GuardedChange::kOutsideSource},
+      {"move from above", [&] { return guard.Move(Up("outside/far.jpg"), Tgt() + "a"); },
+       GuardedChange::kOutsideSource},
+      {"move out of the target", [&] { return guard.Move(Src() + "in.jpg", Up("outside/a")); },
+       GuardedChange::kOutsideTarget},
+      {"copy out of the target", [&] { return guard.Copy(Src() + "in.jpg", outside + "a"); },
+       GuardedChange::kOutsideTarget},
+      {"folder in the source", [&] { return guard.CreateFolder(Src() + "new"); },
+       GuardedChange::kOutsideTarget},
+      {"folder above", [&] { return guard.CreateFolder(Tgt() + ".." + kSep + "new"); },
+       GuardedChange::kOutsideTarget},
+      {"file removed above", [&] { return guard.RemoveFile(Up("outside/far.jpg")); },
+       GuardedChange::kOutsideSource},
+      {"file removed from the target",
+       [&] { return guard.RemoveFile(Tgt() + "2012年/placed.jpg"); },
+       GuardedChange::kOutsideSource},
+      {"folder removed above", [&] { return guard.RemoveEmptyFolder(Up("outside/empty")); },
+       GuardedChange::kOutsideSource},
+  };
+  const Files before = testfiles::ListEntries(temp.Path());
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.change(), c.refusal) << c.name;
+  }
+  EXPECT_EQ(testfiles::ListEntries(temp.Path()), before);
+}
+
+// As a walk that entered a sibling, "..", or a link leading out would: nothing outside moves.
+TEST_F(Escapes, AMoveTakesNothingFromOutsideThePhotoFolder) {
+  if (!kWindows) {  // Windows links: tests/e2e/folder_loop.sh
+    std::filesystem::create_directory_symlink(std::filesystem::u8path(Folder("outside")),
+                                              std::filesystem::u8path(temp / "src/away"));
+  }
+  Files outside = Outside();
+  RecordingJob job;
+  job.m_bDeleteSrc = true;
+  job.m_strPathSrc = Src();
+  job.m_strPathTar = Tgt();
+  job.BeginJob();
+  job.OrganizeFolder(temp / "src2");
+  job.OrganizeFolder(Src() + "..");  // src, outside and tgt (src2 was walked)
+  EXPECT_EQ(job.m_nFailCount, 4) << job.m_strErrors;
+  EXPECT_EQ(Outside(), outside);
+
+  Run(job);  // the photo folder itself, with the link
+  std::erase(outside, "src/in.jpg");
+  EXPECT_EQ(Outside(), outside);
+  EXPECT_EQ(TargetFiles(), (Files{"2012年/2012-05-17/in.jpg", "2012年/placed.jpg"}));
+  const std::string refusal =
+      "已拒绝, 文件不在照片目录内: " + platform::RealFolderPath(Folder("outside"));
+  EXPECT_EQ(job.m_nFailCount, kWindows ? 0 : 1);
+  EXPECT_TRUE(kWindows || job.m_strErrors.find(refusal) != std::string::npos) << job.m_strErrors;
+}
+
+// A journal naming files outside its job's folders, as a damaged journal or a faulty undo
+// would: each record is refused and listed, nothing is removed or moved back.
+TEST_F(Escapes, AnUndoActsOnlyInsideTheFoldersItsJournalRecords) {
+  using Kind = JournalRecord::Kind;
+  const std::string placed = Tgt() + "2012年" + kSep + "placed.jpg";
+  const struct {
+    JournalRecord record;
+    std::string named;  // the path the refusal names
+  } cases[] = {
+      {{Kind::kFolder, "", Up("outside/empty") + kSep}, Up("outside/empty") + kSep},
+      {{Kind::kCopy, Src() + "in.jpg", Folder("outside") + "far.jpg"},
+       Folder("outside") + "far.jpg"},
+      {{Kind::kCopy, Src() + "in.jpg", temp / "src2/sibling.jpg"}, temp / "src2/sibling.jpg"},
+      {{Kind::kMove, Folder("outside") + "back.jpg", placed}, Folder("outside") + "back.jpg"},
+      {{Kind::kMove, Src() + "in.jpg", Up("outside/far.jpg")}, Up("outside/far.jpg")},
+  };
+  const std::string path = temp / "journal.txt";
+  {
+    OrganizeJournal journal;
+    ASSERT_TRUE(journal.Open(path));
+    journal.RecordJob(Src(), Tgt());
+  }
+  std::string text = testfiles::ReadAll(path), expected;
+  for (const auto& c : cases) {
+    text += FormatJournalLine(c.record);
+    expected.insert(0, "无法撤销, 不在日志记录的目录内: " + c.named + "\n");
+  }
+  ASSERT_TRUE(testfiles::WriteText(path, text));
+  const Files before = testfiles::ListEntries(temp.Path());
+  UndoCounts counts;
+  std::string reported;
+  ASSERT_TRUE(UndoJournal(
+      path, false, [&](const std::string& line) { reported += line + "\n"; }, &counts));
+  EXPECT_EQ(reported, expected);
+  EXPECT_EQ(counts.notUndone, 5);
+  EXPECT_EQ(testfiles::ListEntries(temp.Path()), before);
+}
+
+}  // namespace
