@@ -115,8 +115,14 @@ bool CountJournal(const std::string& path, JournalCounts* counts) {
   }
   for (std::size_t i = 0; i < journal.lines.size(); ++i) {
     JournalRecord record;
-    if (!journal.takenBack[i] && ParseJournalLine(journal.lines[i], &record)) {
-      ++(record.kind == JournalRecord::Kind::kFolder ? counts->folders : counts->files);
+    if (journal.takenBack[i] || !ParseJournalLine(journal.lines[i], &record)) {
+      continue;
+    }
+    // An undo stopped half-way has removed some folders already.
+    if (record.kind != JournalRecord::Kind::kFolder) {
+      ++counts->files;
+    } else if (platform::PathExists(record.destination)) {
+      ++counts->folders;
     }
   }
   return true;

@@ -72,30 +72,33 @@ class Undoer {
   Undoer(bool dryRun, const std::function<void(const std::string&)>& report, UndoCounts* counts)
       : dryRun_(dryRun), report_(report), counts_(counts) {}
 
-  // Takes one record back within the folders `guard` allows; true when something was done.
-  bool Undo(const JournalRecord& record, const FolderGuard& guard) {
+  // Takes one record back within the folders `guard` allows.
+  void Undo(const JournalRecord& record, const FolderGuard& guard) {
+    guard_ = &guard;
     const std::string& placed = record.destination;
-    const bool moved = record.kind == JournalRecord::Kind::kMove;
-    const GuardedChange allowed =
-        moved ? guard.CheckMove(placed, record.source) : guard.CheckRemove(placed);
+    const GuardedChange allowed = record.kind == JournalRecord::Kind::kMove
+                                      ? guard.CheckMove(placed, record.source)
+                                      : guard.CheckRemove(placed);
     if (allowed != GuardedChange::kDone) {
-      Refuse("无法撤销, 不在日志记录的目录内: " +
-             (allowed == GuardedChange::kOutsideSource ? placed : record.source));
-      return false;
+      return Refuse("无法撤销, 不在日志记录的目录内: " +
+                    (allowed == GuardedChange::kOutsideSource ? placed : record.source));
     }
     if (record.kind == JournalRecord::Kind::kFolder) {
-      return RemoveFolder(placed, guard);
+      RemoveFolder(record.destination);
+      return;
     }
     platform::FileInfo info;
     if (!platform::ReadFileInfo(placed, &info)) {
-      Refuse("无法撤销, 文件已不在: " + placed);
-      return false;
+      return Refuse("无法撤销, 文件已不在: " + placed);
     }
     if (info.size != record.size || info.lastWrite != record.lastWrite) {
-      Refuse("无法撤销, 文件已改动: " + placed);
-      return false;
+      return Refuse("无法撤销, 文件已改动: " + placed);
     }
-    return moved ? MoveBack(record, guard) : DeleteCopy(record, guard);
+    if (record.kind == JournalRecord::Kind::kMove) {
+      MoveBack(record);
+    } else {
+      DeleteCopy(record);
+    }
   }
 
   void Refuse(const std::string& text) {
@@ -104,65 +107,58 @@ class Undoer {
   }
 
  private:
-  bool MoveBack(const JournalRecord& record, const FolderGuard& guard) {
+  void MoveBack(const JournalRecord& record) {
     const std::string arrow = record.destination + " -> " + record.source;
     if (platform::PathExists(record.source)) {
-      Refuse("无法撤销, 原位置已有文件: " + arrow);
-      return false;
+      return Refuse("无法撤销, 原位置已有文件: " + arrow);
     }
     if (dryRun_) {
       return Done("将移回: " + arrow);
     }
-    if (guard.Move(record.destination, record.source) != GuardedChange::kDone) {
-      Refuse("无法撤销, 移回失败: " + arrow);
-      return false;
+    if (guard_->Move(record.destination, record.source) != GuardedChange::kDone) {
+      return Refuse("无法撤销, 移回失败: " + arrow);
     }
-    return Done("已移回: " + arrow);
+    Done("已移回: " + arrow);
   }
 
-  bool DeleteCopy(const JournalRecord& record, const FolderGuard& guard) {
+  void DeleteCopy(const JournalRecord& record) {
     // The copy may be the only one left; it stays unless its source is still there.
     platform::FileInfo source;
     if (!platform::ReadFileInfo(record.source, &source) || source.size != record.size) {
-      Refuse("无法撤销, 源文件已不在或已改动, 保留副本: " + record.destination);
-      return false;
+      return Refuse("无法撤销, 源文件已不在或已改动, 保留副本: " + record.destination);
     }
     if (dryRun_) {
       return Done("将删除副本: " + record.destination);
     }
-    if (guard.RemoveFile(record.destination) != GuardedChange::kDone) {
-      Refuse("无法撤销, 删除失败: " + record.destination);
-      return false;
+    if (guard_->RemoveFile(record.destination) != GuardedChange::kDone) {
+      return Refuse("无法撤销, 删除失败: " + record.destination);
     }
-    return Done("已删除副本: " + record.destination);
+    Done("已删除副本: " + record.destination);
   }
 
   // A folder the job created goes only when nothing is left in it.
-  bool RemoveFolder(const std::string& folder, const FolderGuard& guard) {
+  void RemoveFolder(const std::string& folder) {
     if (!platform::PathExists(folder)) {
-      return false;
+      return;
     }
     if (dryRun_) {
       report_("将删除目录 (如果已空): " + folder);
-      return false;
-    }
-    if (guard.RemoveEmptyFolder(folder) == GuardedChange::kDone) {
+    } else if (guard_->RemoveEmptyFolder(folder) == GuardedChange::kDone) {
       report_("已删除空目录: " + folder);
-      return true;
+    } else {
+      report_("目录不空, 保留: " + folder);
     }
-    report_("目录不空, 保留: " + folder);
-    return false;
   }
 
-  bool Done(const std::string& text) {
+  void Done(const std::string& text) {
     ++counts_->undone;
     report_(text);
-    return true;
   }
 
   bool dryRun_;
   const std::function<void(const std::string&)>& report_;
   UndoCounts* counts_;
+  const FolderGuard* guard_ = nullptr;  // the record in hand's
 };
 
 }  // namespace
@@ -200,7 +196,11 @@ bool UndoJournal(const std::string& journalPath, bool dryRun,
     JournalRecord record;
     if (!ParseJournalLine(line, &record)) {
       undoer.Refuse("无法读取的日志行: " + std::string(line));
-    } else if (undoer.Undo(record, guards[guardOfLine[i]]) && !dryRun) {
+      continue;
+    }
+    const int undoneBefore = counts->undone;
+    undoer.Undo(record, guards[guardOfLine[i]]);
+    if (counts->undone != undoneBefore && !dryRun) {
       if (!progressOpened && !progress.Open(journalPath)) {
         report("无法在日志中记下撤销进度: " + journalPath);
       }
