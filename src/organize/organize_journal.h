@@ -11,9 +11,9 @@
 // hex digits), so a path of any bytes fits on one line; other bytes stand as they are. Lines
 // starting with '#' are comments; a line break written as CR LF (an edited journal) is read
 // as "\n". Three comments serve the undo (readers of the records pass over them):
-//   # job<TAB>PHOTO-FOLDER<TAB>OUTPUT-FOLDER<TAB>end   before a job's records: its folders
-//   # undone<TAB>N                                      the record on line N (from 1) was taken
-//   back # undone                                            an undo went through every record
+//   # job<TAB>PHOTO-FOLDER<TAB>OUTPUT-FOLDER<TAB>end   a job's folders, before its records
+//   # undone<TAB>N   the record on line N (counted from 1) was taken back
+//   # undone         an undo went through every record
 #pragma once
 
 #include <cstdint>

@@ -145,7 +145,7 @@ std::multiset<std::string> Lines(const std::string& text, const std::string& sta
 
 TEST_F(MsgXTest, ThreadsLogAtOnceAndEveryLineArrivesWholeThroughTheRollovers) {
   testfiles::TempFolder logs;
-  Switch(1, 1, 0, 1000, logs / "x");
+  Switch(1, 1, 0, 4000, logs / "x");
   g_now = {2015, 3, 3, 9, 5, 7};
   g_debugOutput.clear();
   constexpr int kThreads = 4, kLines = 300;
