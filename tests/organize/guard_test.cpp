@@ -92,31 +92,24 @@ TEST_F(Escapes, AMoveTakesNothingFromOutsideThePhotoFolder) {
 // A journal naming files outside its job's folders, as a damaged journal or a faulty undo
 // would: each record is refused and listed, nothing is removed or moved back.
 TEST_F(Escapes, AnUndoActsOnlyInsideTheFoldersItsJournalRecords) {
-  using Kind = JournalRecord::Kind;
-  const std::string placed = Tgt() + "2012年" + kSep + "placed.jpg";
-  const struct {
-    JournalRecord record;
-    std::string named;  // the path the refusal names
-  } cases[] = {
-      {{Kind::kFolder, "", Up("outside/empty") + kSep}, Up("outside/empty") + kSep},
-      {{Kind::kCopy, Src() + "in.jpg", Folder("outside") + "far.jpg"},
-       Folder("outside") + "far.jpg"},
-      {{Kind::kCopy, Src() + "in.jpg", temp / "src2/sibling.jpg"}, temp / "src2/sibling.jpg"},
-      {{Kind::kMove, Folder("outside") + "back.jpg", placed}, Folder("outside") + "back.jpg"},
-      {{Kind::kMove, Src() + "in.jpg", Up("outside/far.jpg")}, Up("outside/far.jpg")},
-  };
   const std::string path = temp / "journal.txt";
+  const std::string placed = Tgt() + "2012年" + kSep + "placed.jpg";
+  const std::string far = Folder("outside") + "far.jpg";
   {
-    OrganizeJournal journal;
+    OrganizeJournal journal;  // the size and time of each file as it is now
     ASSERT_TRUE(journal.Open(path));
     journal.RecordJob(Src(), Tgt());
+    journal.RecordFolder(Up("outside/empty") + kSep);
+    journal.RecordPlaced(false, Src() + "in.jpg", far);
+    journal.RecordPlaced(false, Src() + "in.jpg", temp / "src2/sibling.jpg");
+    journal.RecordPlaced(true, Folder("outside") + "back.jpg", placed);  // back to outside
+    journal.RecordPlaced(true, Src() + "in.jpg", Up("outside/far.jpg"));
   }
-  std::string text = testfiles::ReadAll(path), expected;
-  for (const auto& c : cases) {
-    text += FormatJournalLine(c.record);
-    expected.insert(0, "无法撤销, 不在日志记录的目录内: " + c.named + "\n");
+  std::string expected;
+  for (const std::string& named : {Up("outside/far.jpg"), Folder("outside") + "back.jpg",
+                                   temp / "src2/sibling.jpg", far, Up("outside/empty") + kSep}) {
+    expected += "无法撤销, 不在日志记录的目录内: " + named + "\n";
   }
-  ASSERT_TRUE(testfiles::WriteText(path, text));
   const Files before = testfiles::ListEntries(temp.Path());
   UndoCounts counts;
   std::string reported;
