@@ -157,9 +157,10 @@ TEST_F(MsgXTest, ThreadsLogAtOnceAndEveryLineArrivesWholeThroughTheRollovers) {
       expected.insert("R_R : t" + std::to_string(t) + "  #" + std::to_string(i) + " ");
     }
     threads.emplace_back([t, &started] {
+      const std::string message = std::string("t").append(std::to_string(t));
       started.arrive_and_wait();  // all at once
       for (int i = 0; i < kLines; ++i) {
-        CMsgX::Log(("t" + std::to_string(t)).c_str(), 0, i, "");
+        CMsgX::Log(message.c_str(), 0, i, "");
       }
     });
   }

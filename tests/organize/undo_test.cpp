@@ -167,6 +167,7 @@ TEST_F(OrganizeTest, TheLastJobIsTakenBackOnceAndAChangedFileIsListed) {
   job.m_pJournal = &journal;
   job.m_bDeleteSrc = true;
   Run(job);
+  EXPECT_TRUE(testfiles::ReadAll(path).starts_with("# job\t" + Src() + "\t" + Tgt() + "\tend\n"));
   EXPECT_EQ(LastJobJournal(app), path);
   JournalCounts counts;
   EXPECT_TRUE(CountJournal(path, &counts));
