@@ -27,9 +27,6 @@ class FolderGuard {
   FolderGuard(std::string source, std::string target)
       : source_(std::move(source)), target_(std::move(target)) {}
 
-  const std::string& Source() const { return source_; }
-  const std::string& Target() const { return target_; }
-
   // The checks alone, as the changes below make them (a dry run asks these).
   GuardedChange CheckRemove(const std::string& path) const;
   GuardedChange CheckMake(const std::string& path) const;
