@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds both targets and runs every test: natively, natively under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a minute of fuzzing, and the Windows build
-# under Wine (windows on Xvfb; screenshots go to build/windows/screenshots and window-shots).
+# AddressSanitizer and UndefinedBehaviorSanitizer, the organize, command-line and log tests
+# under ThreadSanitizer, a minute of fuzzing, and the Windows build under Wine (windows on
+# Xvfb; screenshots go to build/windows/screenshots and window-shots).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -10,7 +11,8 @@ tools/setup.sh
 extra=()
 [ "${CI:-}" = true ] && extra+=(-DTALLOWICK_WERROR=ON)
 
-for preset in linux linux-asan; do
+# The ThreadSanitizer preset builds and runs only the tests whose code runs threads.
+for preset in linux linux-asan linux-tsan; do
   echo "== $preset"
   cmake --preset "$preset" "${extra[@]}" >/dev/null
   cmake --build --preset "$preset"

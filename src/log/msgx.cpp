@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "log/msgx_seams.h"
@@ -25,6 +26,13 @@ constexpr char kLevelNames[4][24] = {"", " Info", " Warning", " Error"};
 MsgXSeams& Seams() {
   static MsgXSeams seams;
   return seams;
+}
+
+// Held while the switches are read or written and while a line goes out: any thread may log,
+// and the log file is appended to and rolled over by one at a time.
+std::mutex& Lock() {
+  static std::mutex lock;
+  return lock;
 }
 
 std::string FormatV(const char* format, std::va_list args) {
@@ -65,9 +73,60 @@ std::FILE* RollOver(const platform::LocalTime& now) {
   return std::fopen(CMsgX::m_szLogFile, "a+");
 }
 
+// Sends one line where the switches say, with the lock held.
+void WriteHeld(const char* line, int level) {
+  if (line == nullptr) {
+    return;
+  }
+  if (Seams().debugOutput != nullptr) {
+    Seams().debugOutput(line);
+  } else {
+    platform::WriteDebugOutput(line);
+  }
+  if (CMsgX::m_bWrite == 0 || level < CMsgX::m_nMinLevel) {
+    return;
+  }
+  const platform::LocalTime now =
+      Seams().clock != nullptr ? Seams().clock() : platform::LocalTimeNow();
+  std::FILE* file = std::fopen(CMsgX::m_szLogFile, "a+");
+  if (file == nullptr) {
+    return;
+  }
+  std::fseek(file, 0, SEEK_END);
+  // A file of exactly the limit still takes the line; one byte more is rolled over first.
+  if (std::ftell(file) > CMsgX::m_nMaxSize) {
+    std::fclose(file);
+    file = RollOver(now);
+    if (file == nullptr) {
+      return;
+    }
+  }
+  std::fseek(file, 0, SEEK_END);
+  const std::string stamp = Format("%d-%d-%d %d:%d:%d |  ", now.year, now.month, now.day, now.hour,
+                                   now.minute, now.second);
+  std::fwrite(stamp.data(), 1, stamp.size(), file);
+  std::fwrite(line, 1, std::strlen(line), file);
+  std::fclose(file);
+}
+
+// Formats and sends one Log line, with the lock held.
+void LogHeld(const char* message, int level, int line, const char* detail) {
+  if (CMsgX::m_bDebug == 0 || message == nullptr) {
+    return;
+  }
+  std::string prefix = "R_R ";
+  if (level > 0 && level < 4) {
+    prefix += kLevelNames[level];
+  }
+  const std::string text =
+      Format("%s: %s  #%d %s\n", prefix.c_str(), message, line, detail != nullptr ? detail : "");
+  WriteHeld(text.c_str(), level);
+}
+
 }  // namespace
 
 void SetMsgXSeams(const MsgXSeams& seams) {
+  std::lock_guard<std::mutex> hold(Lock());
   Seams() = seams;
 }
 
@@ -76,9 +135,10 @@ CMsgX::CMsgX() {
 }
 
 void CMsgX::ReadSettings() {
-  Log("CMsgX Reading...", 1, 0, "");
+  std::lock_guard<std::mutex> hold(Lock());
+  LogHeld("CMsgX Reading...", 1, 0, "");
   if (m_bDebug != 0) {
-    Log("CMsgX Already Set.", 1, 0, "");
+    LogHeld("CMsgX Already Set.", 1, 0, "");
     return;
   }
   const std::string folder =
@@ -101,19 +161,12 @@ void CMsgX::ReadSettings() {
 }
 
 void CMsgX::Log(const char* message, int level, int line, const char* detail) {
-  if (m_bDebug == 0 || message == nullptr) {
-    return;
-  }
-  std::string prefix = "R_R ";
-  if (level > 0 && level < 4) {
-    prefix += kLevelNames[level];
-  }
-  const std::string text =
-      Format("%s: %s  #%d %s\n", prefix.c_str(), message, line, detail != nullptr ? detail : "");
-  WriteLine(text.c_str(), level);
+  std::lock_guard<std::mutex> hold(Lock());
+  LogHeld(message, level, line, detail);
 }
 
 void CMsgX::Printf(const char* format, ...) {
+  std::lock_guard<std::mutex> hold(Lock());
   if (m_bDebug == 0 || format == nullptr) {
     return;
   }
@@ -123,40 +176,10 @@ void CMsgX::Printf(const char* format, ...) {
   std::vsnprintf(message, sizeof message, format, args);  // cut at 6999 characters
   va_end(args);
   const std::string text = Format("%s: %s  #%d \n", "R_R ", message, m_nLine);
-  WriteLine(text.c_str(), 0);
+  WriteHeld(text.c_str(), 0);
 }
 
 void CMsgX::WriteLine(const char* line, int level) {
-  if (line == nullptr) {
-    return;
-  }
-  if (Seams().debugOutput != nullptr) {
-    Seams().debugOutput(line);
-  } else {
-    platform::WriteDebugOutput(line);
-  }
-  if (m_bWrite == 0 || level < m_nMinLevel) {
-    return;
-  }
-  const platform::LocalTime now =
-      Seams().clock != nullptr ? Seams().clock() : platform::LocalTimeNow();
-  std::FILE* file = std::fopen(m_szLogFile, "a+");
-  if (file == nullptr) {
-    return;
-  }
-  std::fseek(file, 0, SEEK_END);
-  // A file of exactly the limit still takes the line; one byte more is rolled over first.
-  if (std::ftell(file) > m_nMaxSize) {
-    std::fclose(file);
-    file = RollOver(now);
-    if (file == nullptr) {
-      return;
-    }
-  }
-  std::fseek(file, 0, SEEK_END);
-  const std::string stamp = Format("%d-%d-%d %d:%d:%d |  ", now.year, now.month, now.day, now.hour,
-                                   now.minute, now.second);
-  std::fwrite(stamp.data(), 1, stamp.size(), file);
-  std::fwrite(line, 1, std::strlen(line), file);
-  std::fclose(file);
+  std::lock_guard<std::mutex> hold(Lock());
+  WriteHeld(line, level);
 }

@@ -1,5 +1,7 @@
 // Diagnostic logger: one process-wide set of switches; lines go to the debugger output and,
-// when switched on by MsgX.ini, to a log file rolled over by size.
+// when switched on by MsgX.ini, to a log file rolled over by size. Any thread may call it: one
+// lock keeps its switches, lines and log file whole (the switches themselves are set before
+// threads start, or through ReadSettings).
 #pragma once
 
 class CMsgX {

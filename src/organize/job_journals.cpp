@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -13,25 +12,6 @@
 #include "platform/platform.h"
 
 namespace {
-
-// The comment line that marks a journal whose job was taken back.
-constexpr std::string_view kUndoneMark = "# undone";
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-// Calls `line` for each line of `text` without its line break (a CR before it included).
-template <typename Each>
-void ForEachLine(std::string_view text, Each line) {
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view one = text.substr(0, end);
-    if (!one.empty() && one.back() == '\r') {
-      one.remove_suffix(1);
-    }
-    line(one);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  }
-}
 
 // "YYYY-MM-DD_HHMMSS" followed by nothing or "_N", then ".txt".
 bool HasTimeName(std::string_view name) {
@@ -130,42 +110,46 @@ std::string LastJobJournal(const std::string& appPath) {
     return {};
   }
   const std::string path = folder + names.back();
-  std::string text;
-  if (!ReadJournalFile(path, &text)) {
+  JournalLines journal;
+  if (!ReadJournalLines(path, &journal)) {
     return {};
   }
   bool undone = false;
   bool anyRecord = false;
-  ForEachLine(text, [&](std::string_view line) {
+  for (const std::string_view line : journal.lines) {
     JournalRecord record;
-    undone |= line == kUndoneMark;
+    undone |= line == kAllUndoneLine;
     anyRecord |= ParseJournalLine(line, &record);
-  });
+  }
   return undone || !anyRecord ? std::string() : path;
 }
 
 bool MarkJournalUndone(const std::string& path) {
-  File file(std::fopen(path.c_str(), "ab"), &std::fclose);
-  if (!file) {
+  OrganizeJournal journal;
+  if (!journal.Open(path)) {
     return false;
   }
-  const std::string line = std::string(kUndoneMark) + "\n";
-  const bool written = std::fwrite(line.data(), 1, line.size(), file.get()) == line.size();
-  return std::fclose(file.release()) == 0 && written;
+  journal.RecordAllUndone();
+  return !journal.Failed();
 }
 
 bool CountJournal(const std::string& path, JournalCounts* counts) {
   *counts = JournalCounts();
-  std::string text;
-  if (!ReadJournalFile(path, &text)) {
+  JournalLines journal;
+  if (!ReadJournalLines(path, &journal)) {
     return false;
   }
-  ForEachLine(text, [&](std::string_view line) {
+  for (std::size_t i = 0; i < journal.lines.size(); ++i) {
     JournalRecord record;
-    if (line.empty() || line.front() == '#' || !ParseJournalLine(line, &record)) {
-      return;
+    if (journal.takenBack[i] || !ParseJournalLine(journal.lines[i], &record)) {
+      continue;
     }
-    ++(record.kind == JournalRecord::Kind::kFolder ? counts->folders : counts->files);
-  });
+    // An undo stopped half-way has removed some folders already.
+    if (record.kind != JournalRecord::Kind::kFolder) {
+      ++counts->files;
+    } else if (platform::PathExists(record.destination)) {
+      ++counts->folders;
+    }
+  }
   return true;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "organize/organize_job.h"
+#include "organize/organize_journal.h"
 #include "platform/platform.h"
 
 namespace {
@@ -104,6 +105,8 @@ void COrganizeJob::BeginJob() {
     m_jobTarget += platform::kPathSeparator;
   }
   m_walkedFolders = WalkedFolders(m_jobTarget);
+  m_guard = FolderGuard(m_jobSource, m_jobTarget);
+  m_realSource.clear();
   m_dryRunPlaced.clear();
   m_cleanedFolders.clear();
 
@@ -113,6 +116,9 @@ void COrganizeJob::BeginJob() {
 void COrganizeJob::RunOrganize(const std::string& failureFilePath) {
   // Without a target every folder would be made relative to the current folder.
   if (!m_jobTarget.empty()) {
+    if (m_pJournal != nullptr && !m_bDryRun) {
+      m_pJournal->RecordJob(m_jobSource, m_jobTarget);
+    }
     OrganizeFolder(m_jobSource);
   }
 

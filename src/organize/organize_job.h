@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "organize/folder_guard.h"
 #include "organize/folder_layout.h"
 #include "organize/walk_rules.h"
 #include "platform/platform.h"
@@ -95,7 +96,8 @@ class COrganizeJob {
   // The worker's part of taking a job back from its journal (call BeginJob first): each record
   // undone or left alone becomes the latest message, the summary "撤销文件 N 个, 无法撤销 M 个"
   // ends it, and the records left alone go to the failure file as RunOrganize writes it. A
-  // journal worked through to its end is marked undone (see MarkJournalUndone).
+  // journal worked through to its end is marked undone (see MarkJournalUndone); one stopped
+  // before is not, and the next undo of it takes back the rest.
   void RunUndo(const std::string& journalPath, const std::string& failureFilePath);
 
   // Clears the running flag: the file in hand finishes, no further entry is handled.
@@ -151,9 +153,15 @@ class COrganizeJob {
   // Right after the main file `mainName` of `folder`: its sidecars, beside it.
   void PlaceSidecars(const FolderFiles& files, const std::string& folder,
                      const std::string& mainName);
-  // Copies or moves m_source to m_destination; in a dry run only predicts the outcome.
+  // Copies or moves m_source to m_destination through the guard; in a dry run only predicts
+  // the outcome. A refusal leaves its reason in m_refusal.
   bool TransferFile();
   void CreateFolderIfMissing(const std::string& folder);
+  // The path under which the walk goes on below the folder link `folder` (the path through
+  // the link, ending with the separator): where the link really leads, so that the guard
+  // judges the real place. A place below the photo folder keeps the photo folder's own path
+  // in front.
+  std::string ThroughLink(const std::string& folder);
   // Makes m_messageBuf the latest message (the old text's buffer is reused next time).
   void PublishMessage();
   void SetMessage(std::string message);
@@ -169,8 +177,11 @@ class COrganizeJob {
   std::string m_jobSource;
   std::string m_jobTarget;
   bool m_jobDeleteSrc = false;
-  WalkedFolders m_walkedFolders;           // folders already walked in this job, and the target
-  std::set<std::string> m_dryRunPlaced;    // destinations a dry run has promised
+  WalkedFolders m_walkedFolders;  // folders already walked in this job, and the target
+  // Files leave only the photo folder, files and folders are made only in the output folder.
+  FolderGuard m_guard;
+  std::string m_realSource;  // the photo folder with its links resolved, once a link needs it
+  std::set<std::string> m_dryRunPlaced;  // destinations a dry run has promised
   std::set<std::string> m_cleanedFolders;  // day folders rid of stale temporaries in this job
 
   // Per-file scratch texts, reused from file to file so the walk allocates little.
@@ -178,6 +189,7 @@ class COrganizeJob {
   std::string m_dateFolder;   // year folder, then date folder
   std::string m_destination;  // date folder followed by the name
   std::string m_messageBuf;   // message being formatted
+  std::string m_refusal;      // why the guard refused the file in hand; empty when it did not
   // How the file handled last came out; its sidecars follow it.
   PlaceResult m_lastResult = PlaceResult::kFailed;
 };

@@ -24,7 +24,7 @@ void COrganizeJob::RunUndo(const std::string& journalPath, const std::string& fa
       &counts, &m_bRunning);
   if (!read) {
     m_strErrors += "无法读取日志: " + journalPath + "\r\n";
-  } else if (m_bRunning) {
+  } else if (counts.complete) {
     MarkJournalUndone(journalPath);
   }
   m_nFileCount = counts.undone;

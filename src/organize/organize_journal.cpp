@@ -10,6 +10,9 @@ namespace {
 constexpr char kHex[] = "0123456789ABCDEF";
 // Closes every record: a line cut short anywhere lacks it.
 constexpr char kEnd[] = "\tend";
+// The undo's comments (see the header).
+constexpr std::string_view kJobMark = "# job\t";
+constexpr std::string_view kUndoneMark = "# undone\t";
 
 bool NeedsEscape(unsigned char c) {
   return c < 0x20 || c == 0x7F || c == '%';
@@ -158,6 +161,23 @@ void OrganizeJournal::RecordPlaced(bool moved, const std::string& source,
   Write(record);
 }
 
+void OrganizeJournal::RecordJob(const std::string& source, const std::string& target) {
+  std::string line(kJobMark);
+  AppendEscaped(&line, source);
+  line.push_back('\t');
+  AppendEscaped(&line, target);
+  line.append(kEnd).push_back('\n');
+  Write(line);
+}
+
+void OrganizeJournal::RecordUndone(std::size_t number) {
+  Write(std::string(kUndoneMark) + std::to_string(number) + "\n");
+}
+
+void OrganizeJournal::RecordAllUndone() {
+  Write(std::string(kAllUndoneLine) + "\n");
+}
+
 void OrganizeJournal::Write(const JournalRecord& record) {
   Write(FormatJournalLine(record));
 }
@@ -186,4 +206,42 @@ bool ReadJournalFile(const std::string& path, std::string* text) {
     text->append(buffer, got);
   }
   return !std::ferror(file.get());
+}
+
+bool ParseJobLine(std::string_view line, std::string* source, std::string* target) {
+  if (!line.starts_with(kJobMark)) {
+    return false;
+  }
+  const std::vector<std::string_view> fields = SplitTabs(line.substr(kJobMark.size()));
+  return fields.size() == 3 && fields[2] == "end" && Unescape(fields[0], source) &&
+         Unescape(fields[1], target);
+}
+
+bool ReadJournalLines(const std::string& path, JournalLines* journal) {
+  if (!ReadJournalFile(path, &journal->text)) {
+    return false;
+  }
+  for (std::string_view rest = journal->text; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    if (end == std::string_view::npos) {
+      journal->cutShort = rest;
+      break;
+    }
+    std::string_view line = rest.substr(0, end);
+    // Journals write CR as "%0D", so a CR at a line's end came from an editor.
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    journal->lines.push_back(line);
+    rest.remove_prefix(end + 1);
+  }
+  journal->takenBack.assign(journal->lines.size(), false);
+  for (const std::string_view line : journal->lines) {
+    std::size_t number = 0;
+    if (line.starts_with(kUndoneMark) && ParseNumber(line.substr(kUndoneMark.size()), &number) &&
+        number >= 1 && number <= journal->lines.size()) {
+      journal->takenBack[number - 1] = true;
+    }
+  }
+  return true;
 }

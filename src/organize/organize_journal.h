@@ -10,7 +10,10 @@
 // In paths every byte below 0x20, the byte 0x7F and '%' are written as "%XX" (two upper-case
 // hex digits), so a path of any bytes fits on one line; other bytes stand as they are. Lines
 // starting with '#' are comments; a line break written as CR LF (an edited journal) is read
-// as "\n".
+// as "\n". Three comments serve the undo (readers of the records pass over them):
+//   # job<TAB>PHOTO-FOLDER<TAB>OUTPUT-FOLDER<TAB>end   a job's folders, before its records
+//   # undone<TAB>N   the record on line N (counted from 1) was taken back
+//   # undone         an undo went through every record
 #pragma once
 
 #include <cstdint>
@@ -18,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -37,6 +41,26 @@ bool ParseJournalLine(std::string_view line, JournalRecord* record);
 // Reads the whole journal at `path` into `text`. False when it cannot be read.
 bool ReadJournalFile(const std::string& path, std::string* text);
 
+// The line that marks a journal whose undo went through every record.
+inline constexpr std::string_view kAllUndoneLine = "# undone";
+
+// A "# job" line's folders. False when the line is none.
+bool ParseJobLine(std::string_view line, std::string* source, std::string* target);
+
+// A journal read whole and split into lines.
+struct JournalLines {
+  JournalLines() = default;
+  JournalLines(const JournalLines&) = delete;  // the lines point into `text`
+  JournalLines& operator=(const JournalLines&) = delete;
+
+  std::string text;
+  std::vector<std::string_view> lines;  // the complete lines, without their line breaks
+  std::string_view cutShort;            // a last line that lacks its line break
+  std::vector<bool> takenBack;          // for each line: a record an undo took back
+};
+// Reads the journal at `path`. False when it cannot be read.
+bool ReadJournalLines(const std::string& path, JournalLines* journal);
+
 class OrganizeJournal {
  public:
   // Opens `path` for appending (a journal given twice keeps both jobs). False on failure.
@@ -46,6 +70,12 @@ class OrganizeJournal {
   void RecordFolder(const std::string& folder);
   // Records a placed file with the size and last-write time it has at `destination` now.
   void RecordPlaced(bool moved, const std::string& source, const std::string& destination);
+  // Records the folders of the job whose records follow.
+  void RecordJob(const std::string& source, const std::string& target);
+  // Records that the record on line `number` (counted from 1) was taken back.
+  void RecordUndone(std::size_t number);
+  // Records that an undo went through every record.
+  void RecordAllUndone();
 
   bool Failed() const { return failed_; }
 

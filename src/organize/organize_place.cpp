@@ -22,8 +22,9 @@ COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool ma
   // The first time the job writes into a day folder, temporaries that a killed run left
   // there go: hidden from the user, they would take room for good.
   if (!m_bDryRun && m_cleanedFolders.insert(m_dateFolder).second) {
-    platform::RemoveStaleTemporaries(m_dateFolder);
+    m_guard.RemoveStaleTemporaries(m_dateFolder);
   }
+  m_refusal.clear();
   for (int number = 0; number <= kMaxClashNumber; ++number) {
     m_destination.assign(m_dateFolder).append(number == 0 ? name : ClashName(name, number));
     // The no-overwrite copy or move is the check for a free name: two jobs into one target
@@ -31,7 +32,7 @@ COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool ma
     if (TransferFile()) {
       return PlaceResult::kPlaced;
     }
-    if (!m_settings.skipIdentical && !mayRename) {
+    if (!m_refusal.empty() || (!m_settings.skipIdentical && !mayRename)) {
       return PlaceResult::kFailed;
     }
     const bool taken = platform::PathExists(m_destination) ||
@@ -90,6 +91,9 @@ void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerS
         .append(" -> ")
         .append(m_destination)
         .append("\r\n");
+    if (!m_refusal.empty()) {
+      m_messageBuf.append(m_refusal).append("\r\n");
+    }
     m_strErrors += m_messageBuf;
   }
   if (daySource != nullptr) {

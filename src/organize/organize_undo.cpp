@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "organize/folder_guard.h"
 #include "organize/organize_journal.h"
 #include "organize/same_content.h"
 #include "platform/file_ops.h"
@@ -10,17 +11,83 @@
 
 namespace {
 
+constexpr char kSep = platform::kPathSeparator;
+
+// The folder that holds `path` (a file, or a folder ending with the separator), with its
+// final separator; empty when there is none.
+std::string ParentOf(std::string_view path) {
+  if (!path.empty() && path.back() == kSep) {
+    path.remove_suffix(1);
+  }
+  const std::size_t separator = path.rfind(kSep);
+  return separator == std::string_view::npos ? std::string()
+                                             : std::string(path.substr(0, separator + 1));
+}
+
+// Narrows `shared` (empty: nothing yet) to the folders it has in common with `folder`.
+void KeepCommonFolder(std::string* shared, const std::string& folder, bool first) {
+  if (first) {
+    *shared = folder;
+    return;
+  }
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < shared->size() && i < folder.size() && (*shared)[i] == folder[i];
+       ++i) {
+    if (folder[i] == kSep) {
+      end = i + 1;
+    }
+  }
+  shared->resize(end);
+}
+
+// The guard of each line's record: files are taken from the job's output folder and put back
+// into its photo folder, as the "# job" line above the record names them. Records above any
+// such line (journals of earlier versions) get the folders that all of them share.
+std::vector<FolderGuard> UndoGuards(const JournalLines& journal,
+                                    std::vector<std::size_t>* guardOfLine) {
+  std::vector<FolderGuard> guards(1);
+  std::string placed, sources;
+  bool firstPlaced = true, firstSource = true;
+  guardOfLine->assign(journal.lines.size(), 0);
+  for (std::size_t i = 0; i < journal.lines.size(); ++i) {
+    std::string source, target;
+    JournalRecord record;
+    if (ParseJobLine(journal.lines[i], &source, &target)) {
+      guards.emplace_back(target, source);
+    } else if (guards.size() == 1 && ParseJournalLine(journal.lines[i], &record)) {
+      KeepCommonFolder(&placed, ParentOf(record.destination), firstPlaced);
+      firstPlaced = false;
+      if (record.kind != JournalRecord::Kind::kFolder) {
+        KeepCommonFolder(&sources, ParentOf(record.source), firstSource);
+        firstSource = false;
+      }
+    }
+    (*guardOfLine)[i] = guards.size() - 1;
+  }
+  guards[0] = FolderGuard(placed, sources);
+  return guards;
+}
+
 class Undoer {
  public:
   Undoer(bool dryRun, const std::function<void(const std::string&)>& report, UndoCounts* counts)
       : dryRun_(dryRun), report_(report), counts_(counts) {}
 
-  void Undo(const JournalRecord& record) {
+  // Takes one record back within the folders `guard` allows.
+  void Undo(const JournalRecord& record, const FolderGuard& guard) {
+    guard_ = &guard;
+    const std::string& placed = record.destination;
+    const GuardedChange allowed = record.kind == JournalRecord::Kind::kMove
+                                      ? guard.CheckMove(placed, record.source)
+                                      : guard.CheckRemove(placed);
+    if (allowed != GuardedChange::kDone) {
+      return Refuse("无法撤销, 不在日志记录的目录内: " +
+                    (allowed == GuardedChange::kOutsideSource ? placed : record.source));
+    }
     if (record.kind == JournalRecord::Kind::kFolder) {
       RemoveFolder(record.destination);
       return;
     }
-    const std::string& placed = record.destination;
     platform::FileInfo info;
     if (!platform::ReadFileInfo(placed, &info)) {
       return Refuse("无法撤销, 文件已不在: " + placed);
@@ -49,7 +116,7 @@ class Undoer {
     if (dryRun_) {
       return Done("将移回: " + arrow);
     }
-    if (!platform::MoveFileNoOverwrite(record.destination, record.source)) {
+    if (guard_->Move(record.destination, record.source) != GuardedChange::kDone) {
       return Refuse("无法撤销, 移回失败: " + arrow);
     }
     Done("已移回: " + arrow);
@@ -65,7 +132,7 @@ class Undoer {
     if (dryRun_) {
       return Done("将删除副本: " + record.destination);
     }
-    if (!platform::RemoveFile(record.destination)) {
+    if (guard_->RemoveFile(record.destination) != GuardedChange::kDone) {
       return Refuse("无法撤销, 删除失败: " + record.destination);
     }
     Done("已删除副本: " + record.destination);
@@ -78,7 +145,7 @@ class Undoer {
     }
     if (dryRun_) {
       report_("将删除目录 (如果已空): " + folder);
-    } else if (platform::RemoveEmptyFolder(folder)) {
+    } else if (guard_->RemoveEmptyFolder(folder) == GuardedChange::kDone) {
       report_("已删除空目录: " + folder);
     } else {
       report_("目录不空, 保留: " + folder);
@@ -93,6 +160,7 @@ class Undoer {
   bool dryRun_;
   const std::function<void(const std::string&)>& report_;
   UndoCounts* counts_;
+  const FolderGuard* guard_ = nullptr;  // the record in hand's
 };
 
 }  // namespace
@@ -101,45 +169,47 @@ bool UndoJournal(const std::string& journalPath, bool dryRun,
                  const std::function<void(const std::string&)>& report, UndoCounts* counts,
                  const std::atomic<bool>* running) {
   *counts = UndoCounts();
-  std::string text;
-  if (!ReadJournalFile(journalPath, &text)) {
+  JournalLines journal;
+  if (!ReadJournalLines(journalPath, &journal)) {
     return false;
   }
   Undoer undoer(dryRun, report, counts);
 
   // A last line without its line break was cut short while being written: the file it was
   // about may or may not have been placed, so it is reported, not trusted.
-  const std::size_t lastBreak = text.rfind('\n');
-  const std::size_t complete = lastBreak == std::string::npos ? 0 : lastBreak + 1;
-  if (complete < text.size()) {
-    undoer.Refuse("日志最后一行不完整, 无法撤销: " + text.substr(complete));
+  if (!journal.cutShort.empty()) {
+    undoer.Refuse("日志最后一行不完整, 无法撤销: " + std::string(journal.cutShort));
   }
 
-  std::vector<std::string_view> lines;
-  std::string_view rest(text.data(), complete);
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    // Journals write CR as "%0D", so a CR at a line's end came from an editor.
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    lines.push_back(line);
-    rest.remove_prefix(end + 1);
-  }
-  for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+  std::vector<std::size_t> guardOfLine;
+  const std::vector<FolderGuard> guards = UndoGuards(journal, &guardOfLine);
+  // What is taken back is noted in the journal at once, so that an undo stopped or killed
+  // half-way goes on from there the next time.
+  OrganizeJournal progress;
+  bool progressOpened = false;
+  for (std::size_t i = journal.lines.size(); i-- > 0;) {
     if (running != nullptr && !*running) {
-      break;
+      return true;
     }
-    if (line->empty() || line->front() == '#') {
+    const std::string_view line = journal.lines[i];
+    if (line.empty() || line.front() == '#' || journal.takenBack[i]) {
       continue;
     }
     JournalRecord record;
-    if (ParseJournalLine(*line, &record)) {
-      undoer.Undo(record);
-    } else {
-      undoer.Refuse("无法读取的日志行: " + std::string(*line));
+    if (!ParseJournalLine(line, &record)) {
+      undoer.Refuse("无法读取的日志行: " + std::string(line));
+      continue;
+    }
+    const int undoneBefore = counts->undone;
+    undoer.Undo(record, guards[guardOfLine[i]]);
+    if (counts->undone != undoneBefore && !dryRun) {
+      if (!progressOpened && !progress.Open(journalPath)) {
+        report("无法在日志中记下撤销进度: " + journalPath);
+      }
+      progressOpened = true;
+      progress.RecordUndone(i + 1);
     }
   }
+  counts->complete = true;
   return true;
 }

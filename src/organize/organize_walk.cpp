@@ -9,6 +9,7 @@
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/unread_folder.h"
+#include "platform/folder_bounds.h"
 #include "platform/folder_names.h"
 #include "platform/platform.h"
 
@@ -147,7 +148,10 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
     if (listing.IsFolder()) {
       // Opened by its name in this folder's open listing: the cost stays the same at any depth.
       if (m_bRunning) {
-        const std::string folder = path + name + kSep;
+        std::string folder = path + name + kSep;
+        if (listing.IsLink()) {
+          folder = ThroughLink(folder);
+        }
         platform::FolderListing below(listing, name, folder);
         WalkFolder(folder, below, listing.IsHiddenSystem());
       }
@@ -204,21 +208,60 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
                   daySource);
 }
 
+std::string COrganizeJob::ThroughLink(const std::string& folder) {
+  const std::string real = platform::RealFolderPath(folder);
+  if (real.empty()) {
+    return folder;  // a link that cannot be resolved cannot be listed either: it is reported
+  }
+  if (m_realSource.empty()) {
+    m_realSource = platform::RealFolderPath(m_jobSource);
+  }
+  std::string source = m_jobSource;
+  if (source.empty() || source.back() != kSep) {
+    source += kSep;
+  }
+  if (!m_realSource.empty() && real == m_realSource) {
+    return source;
+  }
+  if (!m_realSource.empty() && platform::IsBelowFolder(real, m_realSource)) {
+    // What follows the real photo folder (whose text ends with a separator at a drive's root)
+    // and one separator.
+    std::size_t start = m_realSource.size();
+    while (start > 0 && platform::path_syntax::IsSeparator(m_realSource[start - 1])) {
+      --start;
+    }
+    return source + real.substr(start + 1) + kSep;
+  }
+  return real + kSep;
+}
+
 void COrganizeJob::CreateFolderIfMissing(const std::string& folder) {
   // A dry run creates nothing; a folder that cannot be created shows as a failed transfer.
-  if (!m_bDryRun && !platform::PathExists(folder) && platform::CreateFolder(folder) &&
-      m_pJournal != nullptr) {
+  if (!m_bDryRun && !platform::PathExists(folder) &&
+      m_guard.CreateFolder(folder) == GuardedChange::kDone && m_pJournal != nullptr) {
     m_pJournal->RecordFolder(folder);
   }
 }
 
 bool COrganizeJob::TransferFile() {
+  GuardedChange result;
   if (m_bDryRun) {
+    result = m_jobDeleteSrc ? m_guard.CheckMove(m_source, m_destination)
+                            : m_guard.CheckMake(m_destination);
     // Succeeds as the real operation would: the destination is free on disk and no earlier
     // file of this dry run was promised it.
-    return !platform::PathExists(m_destination) &&
-           m_dryRunPlaced.insert(PathKey(m_destination)).second;
+    if (result == GuardedChange::kDone) {
+      return !platform::PathExists(m_destination) &&
+             m_dryRunPlaced.insert(PathKey(m_destination)).second;
+    }
+  } else {
+    result = m_jobDeleteSrc ? m_guard.Move(m_source, m_destination)
+                            : m_guard.Copy(m_source, m_destination);
   }
-  return m_jobDeleteSrc ? platform::MoveFileNoOverwrite(m_source, m_destination)
-                        : platform::CopyFileNoOverwrite(m_source, m_destination);
+  if (result == GuardedChange::kOutsideSource) {
+    m_refusal = "已拒绝, 文件不在照片目录内: " + m_source;
+  } else if (result == GuardedChange::kOutsideTarget) {
+    m_refusal = "已拒绝, 位置不在输出目录内: " + m_destination;
+  }
+  return result == GuardedChange::kDone;
 }

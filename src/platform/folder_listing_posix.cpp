@@ -171,6 +171,15 @@ bool FolderListing::IsFolder() const {
   }
 }
 
+bool FolderListing::IsLink() const {
+  struct stat info;
+  return impl_->dir &&
+         (impl_->type == DT_LNK ||
+          (impl_->type == DT_UNKNOWN &&
+           fstatat(dirfd(impl_->dir.get()), impl_->name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(info.st_mode)));
+}
+
 FileTime FolderListing::LastWriteTime() const {
   if (!impl_->dir) {
     return 0;

@@ -93,6 +93,10 @@ bool FolderListing::IsFolder() const {
   return impl_->find && (impl_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool FolderListing::IsLink() const {
+  return impl_->find && (impl_->data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 FileTime FolderListing::LastWriteTime() const {
   return impl_->find ? win32::FileTimeOf(impl_->data.ftLastWriteTime) : 0;
 }

@@ -109,6 +109,8 @@ class FolderListing {
   // The current entry; valid while the listing is open and the last Next() returned true.
   const std::string& Name() const;
   bool IsFolder() const;  // a folder, or a link that leads to one
+  // A link, whatever it leads to (on Windows any reparse point, such as a junction).
+  bool IsLink() const;
   FileTime LastWriteTime() const;
 
   // Opens the current entry for reading, as file->Open(folder + Name()) would. On Linux the

@@ -2,8 +2,12 @@
 // log file, with the debugger output and the clock taken over by the test.
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <map>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "log/msgx.h"
 #include "log/msgx_seams.h"
@@ -123,6 +127,52 @@ TEST_F(MsgXTest, RollsOverAFileLargerThanTheLimitNeverOntoAnEarlierOne) {
     CMsgX::Log("m", 0, 1, "");
     EXPECT_EQ(testfiles::ReadTree(logs.Path()), c.after);
   }
+}
+
+// The lines of `text`, each without `stamp` before it and the line end after it.
+std::multiset<std::string> Lines(const std::string& text, const std::string& stamp = "") {
+  std::multiset<std::string> lines;
+  for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    std::string line = text.substr(at, end - at);
+    if (line.ends_with('\r')) {
+      line.pop_back();
+    }
+    EXPECT_TRUE(line.starts_with(stamp)) << line;
+    lines.insert(line.substr(stamp.size()));
+  }
+  return lines;
+}
+
+TEST_F(MsgXTest, ThreadsLogAtOnceAndEveryLineArrivesWholeThroughTheRollovers) {
+  testfiles::TempFolder logs;
+  Switch(1, 1, 0, 4000, logs / "x");
+  g_now = {2015, 3, 3, 9, 5, 7};
+  g_debugOutput.clear();
+  constexpr int kThreads = 4, kLines = 300;
+  std::multiset<std::string> expected;
+  std::latch started(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    for (int i = 0; i < kLines; ++i) {
+      expected.insert("R_R : t" + std::to_string(t) + "  #" + std::to_string(i) + " ");
+    }
+    threads.emplace_back([t, &started] {
+      const std::string message = std::string("t").append(std::to_string(t));
+      started.arrive_and_wait();  // all at once
+      for (int i = 0; i < kLines; ++i) {
+        CMsgX::Log(message.c_str(), 0, i, "");
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  EXPECT_EQ(Lines(g_debugOutput), expected);
+  std::string files;  // the log file and those it was rolled over into
+  for (const auto& [name, text] : testfiles::ReadTree(logs.Path())) {
+    files += text;
+  }
+  EXPECT_EQ(Lines(files, "2015-3-3 9:5:7 |  "), expected);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Folders that vanish during the walk are reported, except those marked hidden and system, as
-// Windows marks the folders it keeps from users at a drive's root.
+// Folders that vanish during the walk are reported, merely hidden ones too, except those
+// marked hidden and system, as Windows marks the folders it keeps from users at a drive's root.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,10 +11,11 @@
 namespace {
 
 TEST_F(OrganizeTest, VanishedFoldersAreReportedUnlessHiddenBySystem) {
-  const Files folders = {"one", "two", "zz_kept"};
+  const Files folders = {"one", "two", "zz_hidden", "zz_kept"};
   for (const std::string& folder : folders) {
     File("src/" + folder + "/" + folder + ".mp4");
   }
+  ASSERT_TRUE(SetFileAttributesA((temp / "src/zz_hidden").c_str(), FILE_ATTRIBUTE_HIDDEN));
   ASSERT_TRUE(SetFileAttributesA((temp / "src/zz_kept").c_str(),
                                  FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   RecordingJob job;

@@ -149,6 +149,7 @@ TEST_P(HostileTree, PathsAtTheLengthLimit) {
   ASSERT_EQ((target + day + "max.jpg").size(), kPathLimit);
   const NothingLost promise(Src(), target, temp.Path());
   RecordingJob job;
+  job.m_strPathSrc = Src();
   job.m_strPathTar = target;
   UseMode(job);
   job.BeginJob();

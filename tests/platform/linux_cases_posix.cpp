@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/copy_ways_posix.h"
+#include "platform/folder_bounds.h"
 #include "platform_test_support.h"
 
 namespace {
@@ -67,6 +68,12 @@ TEST(FolderListingPosix, LinksCountAsWhatTheyLeadTo) {
   EXPECT_TRUE(entries["to-folder"].folder);
   EXPECT_FALSE(entries["to-file"].folder || entries["dangling"].folder);
   EXPECT_EQ(entries["dangling"].written, platform::kUnixEpochAsFileTime + 12624336009876543LL);
+  EXPECT_TRUE(entries["to-folder"].link && entries["to-file"].link && entries["dangling"].link);
+  EXPECT_FALSE(entries["real"].link || entries["photo.jpg"].link);
+  // Where the link really leads, without the final separator.
+  const std::string real = platform::RealFolderPath(root.Path());
+  EXPECT_EQ(platform::RealFolderPath(root / "to-folder/"), real + "/real");
+  EXPECT_EQ(platform::RealFolderPath(root / "dangling/"), "");
 }
 
 int OpenDescriptors() {

@@ -33,6 +33,7 @@ inline std::string DayOf(platform::FileTime time) {
 struct Listed {
   bool folder = false;
   platform::FileTime written = 0;
+  bool link = false;
 };
 
 inline std::map<std::string, Listed> ListedEntries(const std::string& folder) {
@@ -41,7 +42,7 @@ inline std::map<std::string, Listed> ListedEntries(const std::string& folder) {
   EXPECT_TRUE(listing.IsOpen()) << folder;
   for (bool more = listing.IsOpen(); more; more = listing.Next()) {
     if (listing.Name() != "." && listing.Name() != "..") {
-      const Listed entry{listing.IsFolder(), listing.LastWriteTime()};
+      const Listed entry{listing.IsFolder(), listing.LastWriteTime(), listing.IsLink()};
       EXPECT_TRUE(entries.emplace(listing.Name(), entry).second) << "twice: " << listing.Name();
     }
   }
