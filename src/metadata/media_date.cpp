@@ -141,10 +141,10 @@ MediaDay FindMediaDay(const platform::FolderListing& listing) {
   return DayOfFile(listing.Name(), &file);
 }
 
-MediaDay FindMediaDay(const std::string& path) {
+MediaDay FindMediaDay(const std::string& path, const platform::HeldFile* held) {
   platform::InputFile file;
   if (MediaKindOf(path) != MediaKind::kOther) {
-    file.Open(path);
+    held != nullptr && held->IsOpen() ? file.Open(*held) : file.Open(path);
   }
   const std::size_t slash = path.find_last_of("/\\");
   return DayOfFile(slash == std::string::npos ? path : path.substr(slash + 1), &file);

@@ -28,5 +28,6 @@ MediaDay DayInsideBoxes(MediaKind kind, ByteSource& source, const platform::Loca
 
 // The day of the listing's current entry, from its content and then its name.
 MediaDay FindMediaDay(const platform::FolderListing& listing);
-// The same for a file given by its path.
-MediaDay FindMediaDay(const std::string& path);
+// The same for a file given by its path; `held`, when given and open, is that file, read
+// without opening it again.
+MediaDay FindMediaDay(const std::string& path, const platform::HeldFile* held = nullptr);

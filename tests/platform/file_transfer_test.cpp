@@ -29,10 +29,22 @@ struct Transfer {
   std::string sourceParent;  // where the sources lie when not in the destinations' folder
 };
 
+// A copy of the file held open since its head was read, as the organize job's workers copy.
+bool CopyHeld(const std::string& source, const std::string& destination) {
+  platform::HeldFile held;
+  platform::InputFile head;
+  if (held.Open(source) && head.Open(held)) {
+    std::fgetc(head.Stream());
+  }
+  head.Close();
+  return platform::CopyFileNoOverwrite(source, destination, &held);
+}
+
 // Copy, move, and where the machine has a second file system (the shared-memory one; drive
 // Z: under Wine) a move from there.
 std::vector<Transfer> Transfers() {
   std::vector<Transfer> all = {{"copy", &platform::CopyFileNoOverwrite, ""},
+                               {"copy held", &CopyHeld, ""},
                                {"move", &platform::MoveFileNoOverwrite, ""}};
   const std::string shm = platform::kPathSeparator == '/' ? "/dev/shm/" : "Z:\\dev\\shm\\";
   platform::FolderId temp;
@@ -52,7 +64,7 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   const std::pair<std::string, std::string> files[] = {
       {"empty.mov", ""}, {"照片.JPG", "small photo"}, {"large.mp4", large}};
   for (const Transfer& transfer : Transfers()) {
-    const bool keepsSource = transfer.run == &platform::CopyFileNoOverwrite;
+    const bool keepsSource = transfer.run != &platform::MoveFileNoOverwrite;
     const TempFolder to;
     const TempFolder from(transfer.sourceParent.empty() ? to.Path() : transfer.sourceParent);
     ASSERT_TRUE(testfiles::MakeFolders(to / "2011年"));
@@ -91,8 +103,8 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     for (const auto& [source, destination] : refused) {
       EXPECT_FALSE(transfer.run(source, destination)) << transfer.name << " to " << destination;
     }
-    if (transfer.run ==
-        &platform::CopyFileNoOverwrite) {  // a folder is no file to copy, nor to take back
+    if (transfer.run != &platform::MoveFileNoOverwrite) {  // a folder is no file to copy, nor
+                                                           // to take back
       EXPECT_FALSE(transfer.run(to / "old/folder.jpg", to / "new-folder.jpg"));
       platform::FileInfo info;
       EXPECT_FALSE(platform::ReadFileInfo(to / "old/folder.jpg", &info));
