@@ -187,10 +187,9 @@ class COrganizeJob {
   // whose last-write time is read only when the file has no usable date (on Linux that costs a
   // stat); null on a worker, which reads the file by its path.
   void PlanGroup(FileGroup& group, const platform::FolderListing* listing) const;
-  // Decides, in walk order, what depends on the order; adds to `keys` (when given) what the
-  // group's placing may contend for: its names in its day folder. False once stopped, when
-  // the group runs ahead of the walk (with `keys`) and has not begun.
-  bool AdmitGroup(FileGroup& group, std::vector<std::string>* keys);
+  // Decides, in walk order, what depends on the order; fills `keys` (when given) with what the
+  // group's placing may contend for: its names in its day folder.
+  void AdmitGroup(FileGroup& group, std::vector<std::string>* keys);
   // Creates the group's folders and places its files.
   void PlaceGroup(FileGroup& group);
   // Counts, records in the journal and publishes the group's outcome.

@@ -18,19 +18,13 @@ constexpr int kMaxClashNumber = 9999;
 
 }  // namespace
 
-bool COrganizeJob::AdmitGroup(FileGroup& group, std::vector<std::string>* keys) {
-  // With workers the tasks run ahead of the walk: once stopped, none of them begins. Without,
-  // the walk itself stops after the file in hand.
-  if (keys != nullptr && !m_bRunning) {
-    return false;
-  }
+void COrganizeJob::AdmitGroup(FileGroup& group, std::vector<std::string>* keys) {
   // The first time the job writes into a day folder, temporaries that a killed run left
   // there go: hidden from the user, they would take room for good.
   group.cleanFirst = !m_bDryRun && m_cleanedFolders.insert(group.DayFolder()).second;
   if (keys != nullptr) {
     *keys = ClashKeys(group.DayFolder(), group.files.front().name, group.sidecars);
   }
-  return true;
 }
 
 void COrganizeJob::PlaceGroup(FileGroup& group) {

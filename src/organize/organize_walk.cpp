@@ -134,26 +134,35 @@ constexpr int kTasksPerJob = 16;
 
 }  // namespace
 
-// A main file and its sidecars as a task of the pool.
+// A main file and its sidecars as a task of the pool. Run at once on the walk's thread (given
+// the listing), it is the file in hand, finished whatever comes; run by workers, ahead of the
+// walk, it begins nothing once the job is stopped: no read, no placing.
 class COrganizeJob::FileTask : public OrderedTask {
  public:
   FileTask(COrganizeJob& job, const platform::FolderListing* listing)
-      : job_(job), listing_(listing) {}
+      : job_(job), listing_(listing), ahead_(listing == nullptr) {}
 
   void Prepare() override {
-    // Ahead of a walk that was stopped, the task will not be admitted: nothing to read.
-    if (listing_ != nullptr || job_.m_bRunning) {
+    if (!Stopped()) {
       job_.PlanGroup(group, listing_);
     }
     listing_ = nullptr;  // the walk has moved on
   }
   bool Admit(std::vector<std::string>* keys) override {
-    carriedOut_ = job_.AdmitGroup(group, keys);
-    return carriedOut_;
+    if (Stopped()) {
+      return false;
+    }
+    job_.AdmitGroup(group, keys);
+    return true;
   }
-  void CarryOut() override { job_.PlaceGroup(group); }
+  void CarryOut() override {
+    placed_ = !Stopped();
+    if (placed_) {
+      job_.PlaceGroup(group);
+    }
+  }
   void Finish() override {
-    if (carriedOut_) {
+    if (placed_) {
       job_.ReportGroup(group);
     }
   }
@@ -161,9 +170,12 @@ class COrganizeJob::FileTask : public OrderedTask {
   FileGroup group;
 
  private:
+  bool Stopped() const { return ahead_ && !job_.m_bRunning; }
+
   COrganizeJob& job_;
   const platform::FolderListing* listing_;
-  bool carriedOut_ = false;
+  const bool ahead_;
+  bool placed_ = false;
 };
 
 // A folder that could not be read, reported in its place among the files.
