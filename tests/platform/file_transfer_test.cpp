@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/copy_temporary.h"
@@ -115,6 +116,26 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     EXPECT_EQ(ListFiles(from.Path()), Files{"new/a.jpg"});
     EXPECT_FALSE(testfiles::Exists(to / "missing"));
   }
+}
+
+// Two threads racing for one name, as two jobs' workers may: one wins, the other fails, and
+// neither replaces the other's copy.
+TEST(FileTransfer, CopiesRacingForOneNameNeverReplaceEachOther) {
+  TempFolder root;
+  ASSERT_TRUE(WriteText(root / "one.jpg", std::string(200000, '1')));
+  ASSERT_TRUE(WriteText(root / "two.jpg", std::string(200000, '2')));
+  ASSERT_TRUE(testfiles::MakeFolders(root / "out"));
+  for (int round = 0; round < 40; ++round) {
+    const std::string destination = root / ("out/" + std::to_string(round) + ".jpg");
+    bool won[2] = {false, false};
+    std::thread other(
+        [&] { won[1] = platform::CopyFileNoOverwrite(root / "two.jpg", destination); });
+    won[0] = platform::CopyFileNoOverwrite(root / "one.jpg", destination);
+    other.join();
+    ASSERT_NE(won[0], won[1]) << "round " << round;
+    EXPECT_EQ(ReadAll(destination), ReadAll(root / (won[0] ? "one.jpg" : "two.jpg")));
+  }
+  EXPECT_EQ(platformtest::ListedEntries(root / "out/").size(), 40u) << "no temporary left";
 }
 
 // A copy killed before it finished leaves its temporary; a later job removes it, but not the
