@@ -104,6 +104,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   job.m_settings.renameClashes = options.renameClashes || config.RenameClashes != 0;
   job.m_settings.sidecars = options.sidecars || config.Sidecars != 0;
   job.m_settings.readMediaDates = options.mediaDates || config.ReadMediaDates != 0;
+  job.m_settings.rawFolder = options.rawFolder || config.RawFolder != 0;
 
   const std::string refusal = job.CheckStart();
   if (!refusal.empty()) {

@@ -30,6 +30,7 @@ constexpr OptionInfo kOptions[] = {
     {"--journal", nullptr, &CliOptions::journal},
     {"--undo", nullptr, &CliOptions::undo},
     {"--media-dates", &CliOptions::mediaDates, nullptr},
+    {"--raw-folder", &CliOptions::rawFolder, nullptr},
 };
 
 const OptionInfo* FindOption(std::string_view name) {

@@ -15,6 +15,7 @@ struct CliOptions {
   bool skipIdentical = false;        // --skip-identical: same bytes under the name count as placed
   bool renameClashes = false;        // --rename-clashes: "name(1).ext" when the name is taken
   bool sidecars = false;             // --sidecars: sidecars and live-photo videos follow their file
+  bool rawFolder = false;            // --raw-folder: raw photos into a RAW folder below their day
   std::string journal;               // --journal: record created folders and placed files
   std::string undo;                  // --undo: take back the job of this journal (no folders)
   std::string layout;                // --layout: a FolderLayoutName, checked here

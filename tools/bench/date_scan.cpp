@@ -26,8 +26,8 @@ struct ScanOptions {
 };
 
 // The media lookup's day as "YYYY-MM-DD", or an empty text.
-std::string MediaDayText(const platform::FolderListing& listing) {
-  const MediaDay found = FindMediaDay(listing);
+std::string MediaDayText(const platform::FolderListing& listing, const std::string& folder) {
+  const MediaDay found = FindMediaDay(listing, folder);
   if (found.source == DaySource::kNone) {
     return {};
   }
@@ -51,7 +51,8 @@ void Scan(const std::string& folder, const ScanOptions& options, Counts* counts)
       Scan(folder + name + platform::kPathSeparator, options, counts);
     } else if (options.media ? MediaKindOf(name) != MediaKind::kOther : HasJpgEnding(name)) {
       // The walk's own calls: the file is opened relative to the listed folder.
-      const std::string date = options.media ? MediaDayText(listing) : GetPhotoDate(listing);
+      const std::string date =
+          options.media ? MediaDayText(listing, folder) : GetPhotoDate(listing);
       ++counts->files;
       counts->dated += date.empty() ? 0 : 1;
       if (options.print) {
