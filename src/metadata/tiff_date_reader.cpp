@@ -96,7 +96,7 @@ bool ReadDirectory(const Block& block, std::uint32_t offset, DirectoryFinds* fin
 bool ReadDayFrom(const Block& block, std::uint32_t firstDirectory, platform::LocalDate* day) {
   DirectoryFinds first;
   std::uint32_t offset = firstDirectory;
-  for (int i = 0; i < kMaxChainedDirectories && offset != 0; ++i) {
+  for (int i = 0; i < kMaxChainedDirectories && (i == 0 || offset != 0); ++i) {
     DirectoryFinds finds;
     if (!ReadDirectory(block, offset, &finds)) {
       break;

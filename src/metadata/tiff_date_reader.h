@@ -19,7 +19,8 @@ bool ReadTiffDay(ByteSource& source, std::uint64_t start, std::uint64_t end,
                  platform::LocalDate* day);
 
 // The same for a bare directory without a TIFF header at `start + ifdOffset`, in the given
-// byte order, offsets counting from `start` (the EXIF some cameras put in AVI stream data).
+// byte order, offsets counting from `start` (the EXIF some cameras put in AVI stream data,
+// where `start` is the directory's own).
 bool ReadDirectoryDay(ByteSource& source, std::uint64_t start, std::uint64_t end, bool bigEndian,
                       std::uint32_t ifdOffset, platform::LocalDate* day);
 

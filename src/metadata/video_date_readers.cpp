@@ -124,12 +124,12 @@ class AviReader {
            ParseAviDateText(std::string_view(text, length), &idit_);
   }
 
-  // "AVIF", four bytes, then a little-endian directory whose offsets count from the chunk.
+  // "AVIF", four bytes, then a little-endian directory whose offsets count from its own start.
   bool ReadStreamData(const riff::Chunk& chunk) {
     char head[4];
     return chunk.end - chunk.data > 8 && source_.ReadAt(chunk.data, head, 4) &&
            std::memcmp(head, "AVIF", 4) == 0 &&
-           tiffdate::ReadDirectoryDay(source_, chunk.data, chunk.end, false, 8, &exif_);
+           tiffdate::ReadDirectoryDay(source_, chunk.data + 8, chunk.end, false, 0, &exif_);
   }
 
   // Records of a 16-bit tag and a 16-bit size, little-endian; 0x13 holds the date text.

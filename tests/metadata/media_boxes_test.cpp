@@ -18,14 +18,14 @@ using jpegbuilder::ExifBlockWithDate;
 const std::uint64_t kNoon = Seconds1904(2019, 7, 1, 12);
 const std::string kNoonDay = "QuickTime UTC 2019-07-01";
 
-// DayInsideBoxes on exact-size heap copies, so the sanitizer build catches a read past the end.
+// DayInsideFile on exact-size heap copies, so the sanitizer build catches a read past the end.
 void ExpectDays(MediaKind kind, const std::vector<std::pair<Bytes, std::string>>& cases) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Bytes& bytes = cases[i].first;
     std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
     std::copy(bytes.begin(), bytes.end(), copy.get());
     MemorySource source(copy.get(), bytes.size());
-    EXPECT_EQ(metatest::DayText(DayInsideBoxes(kind, source, {2030, 1, 1})), cases[i].second)
+    EXPECT_EQ(metatest::DayText(DayInsideFile(kind, source, {2030, 1, 1})), cases[i].second)
         << "row " << i;
   }
 }
@@ -81,7 +81,7 @@ class HugeMovie : public ByteSource {
 
 TEST(QuickTimeDay, MoovAfterGigabytesOfMediaDataIsReachedBySeeking) {
   HugeMovie movie;
-  EXPECT_EQ(metatest::DayText(DayInsideBoxes(MediaKind::kQuickTime, movie, {2030, 1, 1})),
+  EXPECT_EQ(metatest::DayText(DayInsideFile(MediaKind::kQuickTime, movie, {2030, 1, 1})),
             kNoonDay);
   EXPECT_LT(movie.bytesRead, 256u);
 }
