@@ -53,13 +53,15 @@ struct DirectoryFinds {
   platform::LocalDate day;
 };
 
-// The date text of an ASCII entry, whose value lies at an offset (it holds 20 bytes).
+// The day of an ASCII entry's date text ("YYYY:MM:DD HH:MM:SS" and a NUL), whose value lies
+// at an offset. All of it must be in the block, up to the 20 bytes of a date.
 bool ReadDateValue(const Block& block, const std::uint8_t* entry, platform::LocalDate* day) {
   const std::uint32_t count = block.Number(entry + 4, 4);
-  char text[10];
-  return block.Number(entry + 2, 2) == kFormatAscii && count >= sizeof text && count > 4 &&
-         block.Read(block.Number(entry + 8, 4), text, sizeof text) &&
-         dayrules::ParseDayText(std::string_view(text, sizeof text), day);
+  char text[20];
+  const std::size_t length = count < sizeof text ? count : sizeof text;
+  return block.Number(entry + 2, 2) == kFormatAscii && count >= 10 &&
+         block.Read(block.Number(entry + 8, 4), text, length) &&
+         dayrules::ParseDayText(std::string_view(text, length), day);
 }
 
 bool ReadDirectory(const Block& block, std::uint32_t offset, DirectoryFinds* finds) {

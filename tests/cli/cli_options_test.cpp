@@ -15,10 +15,11 @@ std::string Parsed(const std::vector<std::string>& args) {
     return "error: " + error;
   }
   std::string text;
-  const bool set[] = {o.move,    o.flat,          o.dryRun,        o.quiet,   o.help,
-                      o.version, o.skipIdentical, o.renameClashes, o.sidecars};
-  const char* const names[] = {"move",    "flat",           "dry-run",        "quiet",   "help",
-                               "version", "skip-identical", "rename-clashes", "sidecars"};
+  const bool set[] = {o.move,    o.flat,          o.dryRun,        o.quiet,    o.help,
+                      o.version, o.skipIdentical, o.renameClashes, o.sidecars, o.rawFolder};
+  const char* const names[] = {"move",     "flat",      "dry-run",        "quiet",
+                               "help",     "version",   "skip-identical", "rename-clashes",
+                               "sidecars", "raw-folder"};
   for (std::size_t i = 0; i < std::size(set); ++i) {
     text += set[i] ? std::string(names[i]) + " " : "";
   }
@@ -59,8 +60,9 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 0 个"},
       {{"s", "t", "u"}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 3 个"},
       // The safe-rerun options; --undo takes a journal instead of the folders.
-      {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt"},
-       "skip-identical rename-clashes sidecars journal=j.txt [s][t]"},
+      {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt",
+        "--raw-folder"},
+       "skip-identical rename-clashes sidecars raw-folder journal=j.txt [s][t]"},
       {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
       {{"--layout", "Day", "s", "t"},

@@ -438,9 +438,10 @@ Bytes TransportStream(const Bytes& sei, std::size_t packetBytes, std::size_t vid
       const bool start = at == 0;
       const Bytes packet = TsPacket(pid, start, payload, &at, packets);
       if (packetBytes == 192) {
-        out = Cat({out, U32(static_cast<std::uint32_t>(packets * 1000))});
+        const Bytes code = U32(static_cast<std::uint32_t>(packets * 1000));
+        out.insert(out.end(), code.begin(), code.end());
       }
-      out = Cat({out, packet});
+      out.insert(out.end(), packet.begin(), packet.end());
       ++packets;
     }
   };
