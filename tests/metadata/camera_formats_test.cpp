@@ -287,3 +287,24 @@ TEST(CameraDay, LargeFilesCostAFewKilobytesOfReads) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CameraDay, AviWithoutADateTakesTheThmBesideIt) {
+  testfiles::TempFolder folder;
+  const auto write = [&](const char* name, const Bytes& bytes) {
+    EXPECT_TRUE(jpegbuilder::WriteBytes(folder / name, bytes));
+    return folder / name;
+  };
+  write("MVI_1.THM", jpegbuilder::PhotoWithDate(kTaken));
+  write("MVI_2.thm", jpegbuilder::PhotoWithDate(kTaken));
+  write("MVI_3.THM", jpegbuilder::PhotoWithDate("2016:01:01 10:00:00"));
+  EXPECT_EQ(metatest::DayText(FindMediaDay(write("MVI_1.AVI", Avi({})))), "THM EXIF 2015-06-07");
+  EXPECT_EQ(metatest::DayText(FindMediaDay(write("MVI_2.AVI", Avi({})))), "THM EXIF 2015-06-07");
+  EXPECT_EQ(metatest::DayText(FindMediaDay(write("MVI_3.AVI", Avi({.idit = kTaken})))),
+            "AVI IDIT 2015-06-07");
+  EXPECT_EQ(metatest::DayText(FindMediaDay(write("MVI_4.AVI", Avi({})))), "none");
+  EXPECT_EQ(metatest::DayText(FindContentDay(folder / "MVI_1.AVI")), "none");
+}
+
+}  // namespace
