@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,9 @@ using isobox::FourCc;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kMaxPngChunks = 256;
+// Some writers put their EXIF after the image data, just before the end: this much of a PNG's
+// end is searched for such chunks.
+constexpr std::uint64_t kPngTailBytes = 64 * 1024;
 // A profile's directories lie in its first bytes (a thumbnail may follow them): this much of
 // a text chunk is read, and this much of the EXIF block it holds is decoded.
 constexpr std::uint64_t kMaxProfileChunkBytes = 256 * 1024;
@@ -124,6 +128,43 @@ bool ExifBlockDay(ByteSource& source, std::uint64_t start, std::uint64_t end,
   return tiffdate::ReadTiffDay(source, start + (prefixed ? 6 : 0), end, day);
 }
 
+// The day in an EXIF or text chunk held in memory.
+bool PngChunkDay(std::uint32_t type, const std::uint8_t* data, std::size_t length,
+                 platform::LocalDate* day) {
+  if (type == FourCc("eXIf")) {
+    return tiffdate::ReadExifBytesDay(data, length, day);
+  }
+  return (type == FourCc("tEXt") || type == FourCc("zTXt") || type == FourCc("iTXt")) &&
+         ProfileChunkDay(type, Bytes(data, data + length), day);
+}
+
+// The chunks between the image data and the end, found in the file's last bytes by their
+// types and confirmed by their CRCs.
+bool PngTailDay(ByteSource& source, std::uint64_t imageData, platform::LocalDate* day) {
+  const std::uint64_t size = source.Size();
+  const std::uint64_t start = std::max(imageData, size - std::min(size, kPngTailBytes));
+  Bytes tail(static_cast<std::size_t>(size - start));
+  if (!source.ReadAt(start, tail.data(), tail.size())) {
+    return false;
+  }
+  for (std::size_t at = 0; tail.size() - at >= 12; ++at) {
+    const std::uint32_t type = static_cast<std::uint32_t>(BigEndian(tail.data() + at + 4, 4));
+    const std::uint64_t length = BigEndian(tail.data() + at, 4);
+    if ((type != FourCc("eXIf") && type != FourCc("tEXt") && type != FourCc("zTXt") &&
+         type != FourCc("iTXt")) ||
+        length > tail.size() - at - 12) {
+      continue;
+    }
+    const std::uint8_t* typed = tail.data() + at + 4;
+    const std::size_t bytes = static_cast<std::size_t>(length);
+    if (crc32(0, typed, static_cast<uInt>(bytes + 4)) == BigEndian(typed + 4 + bytes, 4) &&
+        PngChunkDay(type, typed + 4, bytes, day)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ReadPngDay(ByteSource& source, platform::LocalDate* day) {
@@ -140,7 +181,10 @@ bool ReadPngDay(ByteSource& source, platform::LocalDate* day) {
     const std::uint64_t length = BigEndian(header, 4);
     const std::uint32_t type = static_cast<std::uint32_t>(BigEndian(header + 4, 4));
     const std::uint64_t data = offset + 8;
-    if (length > size - data || type == FourCc("IDAT") || type == FourCc("IEND")) {
+    if (type == FourCc("IDAT")) {
+      return PngTailDay(source, offset, day);
+    }
+    if (length > size - data || type == FourCc("IEND")) {
       return false;
     }
     if (type == FourCc("eXIf") && ExifBlockDay(source, data, data + length, day)) {

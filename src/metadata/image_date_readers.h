@@ -7,7 +7,8 @@
 #include "platform/platform.h"
 
 // PNG: the eXIf chunk, or a "Raw profile type exif" (or "APP1") text chunk of hex digits,
-// plain (tEXt, iTXt) or zlib-compressed (zTXt, iTXt). Chunks are read up to the image data.
+// plain (tEXt, iTXt) or zlib-compressed (zTXt, iTXt). Chunks are read up to the image data;
+// those after it (where some writers put their EXIF) are looked for in the file's last 64 KiB.
 bool ReadPngDay(ByteSource& source, platform::LocalDate* day);
 // WebP: the EXIF chunk, with or without "Exif\0\0" before the TIFF block.
 bool ReadWebpDay(ByteSource& source, platform::LocalDate* day);

@@ -147,17 +147,21 @@ TEST(CameraDay, PngWebpJpegXlAndPsd) {
   const std::string png_ = "PNG EXIF 2015-06-07";
   const Bytes iptc = PngChunk(
       "tEXt", Cat({Text("Raw profile type iptc"), Bytes{0}, Text(RawProfileText(Exif()))}));
-  ExpectDays(MediaKind::kPng, {
-                                  {png, png_},
-                                  {Png({PngProfileChunk("zTXt", Tiff())}), png_},
-                                  {Png({PngProfileChunk("tEXt", Tiff())}), png_},
-                                  {Png({PngProfileChunk("iTXt", Tiff(), true)}), png_},
-                                  {Png({PngProfileChunk("iTXt", Tiff(), false)}), png_},
-                                  {Png({}), "none"},
-                                  {Cut(png, 33 + 30), "none"},
-                                  {Put(png, 33, U32(0x7FFFFFFF)), "none"},
-                                  {Png({iptc}), "none"},
-                              });
+  ExpectDays(MediaKind::kPng,
+             {
+                 {png, png_},
+                 {Png({PngProfileChunk("zTXt", Tiff())}), png_},
+                 {Png({PngProfileChunk("tEXt", Tiff())}), png_},
+                 {Png({PngProfileChunk("iTXt", Tiff(), true)}), png_},
+                 {Png({PngProfileChunk("iTXt", Tiff(), false)}), png_},
+                 {Png({}, 0, {PngChunk("eXIf", Tiff())}), png_},
+                 {Png({}, 0, {PngProfileChunk("zTXt", Tiff())}), png_},
+                 {Put(Png({}, 0, {PngChunk("eXIf", Tiff())}), -13, {0}), "none"},  // its CRC broken
+                 {Png({}), "none"},
+                 {Cut(png, 33 + 30), "none"},
+                 {Put(png, 33, U32(0x7FFFFFFF)), "none"},
+                 {Png({iptc}), "none"},
+             });
   const Bytes webp = Webp(Tiff());
   ExpectDays(MediaKind::kWebp, {
                                    {webp, "WebP EXIF 2015-06-07"},
@@ -271,6 +275,7 @@ TEST(CameraDay, LargeFilesCostAFewKilobytesOfReads) {
       {MediaKind::kCrw, Crw(kSeconds, kBig)},
       {MediaKind::kX3f, X3f(PreviewWithDate(kTaken), "", kBig)},
       {MediaKind::kPng, Png({PngChunk("eXIf", Tiff())}, kBig)},
+      {MediaKind::kPng, Png({}, kBig, {PngChunk("eXIf", Tiff())})},
       {MediaKind::kWebp, Webp(Tiff(), kBig)},
       {MediaKind::kJxl, Jxl(Tiff(), kBig)},
       {MediaKind::kPsd, Psd(Tiff(), kBig)},

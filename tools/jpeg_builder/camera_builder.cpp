@@ -240,15 +240,19 @@ Bytes PngChunk(const char (&type)[5], const Bytes& data) {
        U32(static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))))});
 }
 
-Bytes Png(const std::vector<Bytes>& chunks, std::size_t imageBytes) {
+Bytes Png(const std::vector<Bytes>& chunks, std::size_t imageBytes,
+          const std::vector<Bytes>& after) {
   Bytes out = Cat({Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'},
                    PngChunk("IHDR", Cat({U32(1), U32(1), Bytes{8, 0, 0, 0, 0}}))});
   for (const Bytes& chunk : chunks) {
     out = Cat({out, chunk});
   }
   // One gray pixel behind its filter byte, then stored filler the decoder never reaches.
-  return Cat({out, PngChunk("IDAT", Deflate(Cat({Bytes{0, 0x80}, Filler(imageBytes)}))),
-              PngChunk("IEND", {})});
+  out = Cat({out, PngChunk("IDAT", Deflate(Cat({Bytes{0, 0x80}, Filler(imageBytes)})))});
+  for (const Bytes& chunk : after) {
+    out = Cat({out, chunk});
+  }
+  return Cat({out, PngChunk("IEND", {})});
 }
 
 std::string RawProfileText(const Bytes& block) {

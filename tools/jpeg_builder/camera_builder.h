@@ -44,8 +44,9 @@ Bytes X3f(const Bytes& jpeg, const std::string& timeProperty, std::size_t imageB
 // One PNG chunk: length, type, data, CRC.
 Bytes PngChunk(const char (&type)[5], const Bytes& data);
 // The signature, IHDR of a 1x1 image, `chunks`, an IDAT of `imageBytes` (at least one pixel's
-// worth), IEND.
-Bytes Png(const std::vector<Bytes>& chunks, std::size_t imageBytes = 0);
+// worth), `after` (where some writers put their EXIF), IEND.
+Bytes Png(const std::vector<Bytes>& chunks, std::size_t imageBytes = 0,
+          const std::vector<Bytes>& after = {});
 // The text of a raw profile: "\nexif\n", the length, the bytes as hex digits in lines.
 std::string RawProfileText(const Bytes& block);
 // A tEXt, zTXt or iTXt chunk (`type`) with the keyword "Raw profile type exif" holding
