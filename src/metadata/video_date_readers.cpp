@@ -417,8 +417,12 @@ bool ParseAviDateText(std::string_view text, platform::LocalDate* day) {
   int year = 0;
   int month = 0;
   int date = 0;
-  if (!WholeNumber(text.substr(at, 4), 4, &year) || (at += 4, !separator()) ||
-      !TakeNumber(text, &at, 2, &month) || !separator() || !TakeNumber(text, &at, 2, &date)) {
+  if (!WholeNumber(text.substr(at, 4), 4, &year)) {
+    return false;
+  }
+  at += 4;
+  if (!separator() || !TakeNumber(text, &at, 2, &month) || !separator() ||
+      !TakeNumber(text, &at, 2, &date)) {
     return false;
   }
   *day = platform::LocalDate{year, month, date};

@@ -262,7 +262,10 @@ std::string RawProfileText(const Bytes& block) {
   for (std::size_t i = 0; i < block.size(); ++i) {
     char hex[3];
     std::snprintf(hex, sizeof hex, "%02x", block[i]);
-    text += (i % 36 == 0 ? "\n" : "") + std::string(hex);
+    if (i % 36 == 0) {
+      text += '\n';
+    }
+    text += hex;
   }
   return text + "\n";
 }
