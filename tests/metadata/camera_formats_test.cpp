@@ -60,6 +60,12 @@ TEST(CameraDay, RawPhotosLaidOutAsTiff) {
   }
   digitized.AddLink(0, jpegbuilder::kTagExifIfd, 1);
   digitized.AddAscii(1, jpegbuilder::kTagDateTimeDigitized, kTaken);
+  jpegbuilder::ExifBuilder both;  // IFD0's own date gives way to the Exif directory's
+  both.AddDirectory();
+  both.AddDirectory();
+  both.AddAscii(0, jpegbuilder::kTagDateTimeOriginal, "2014:01:01 10:00:00");
+  both.AddLink(0, jpegbuilder::kTagExifIfd, 1);
+  both.AddAscii(1, jpegbuilder::kTagDateTimeOriginal, kTaken);
   chained.SetNext(0, 1);
   chained.AddAscii(0, jpegbuilder::kTagMake, "Tallowick");
   chained.AddLink(1, jpegbuilder::kTagExifIfd, 2);
@@ -75,6 +81,7 @@ TEST(CameraDay, RawPhotosLaidOutAsTiff) {
                  {RawTiff("II*\0", kTaken, false, {'C', 'R', 2, 0, 0, 0, 0, 0}), kRaw},
                  {RawTiff("MM\0*", kTaken, true), kRaw},
                  {chained.Build(), kRaw},
+                 {both.Build(), kRaw},
                  {Tiff(""), "none"},
                  {Cut(tiff, tiff.size() - 8), "none"},
                  {Put(tiff, 8, {0xFF, 0xFF}), "none"},
@@ -196,17 +203,19 @@ TEST(CameraDay, PngWebpJpegXlAndPsd) {
 
 TEST(CameraDay, AviAvchdAndMatroska) {
   const Bytes avi = Avi({.idit = "SUN JUN 07 10:20:30 2015"});
-  ExpectDays(MediaKind::kAvi,
-             {
-                 {avi, "AVI IDIT 2015-06-07"},
-                 {Avi({.idit = kTaken}), "AVI IDIT 2015-06-07"},
-                 {Avi({.streamTakenAt = kTaken}), "AVI EXIF 2015-06-07"},
-                 {Avi({.nikonTakenAt = kTaken}), "AVI EXIF 2015-06-07"},
-                 {Avi({}), "none"},
-                 {Cut(avi, Find(avi, "IDIT") + 12), "none"},
-                 {Put(avi, 4, {0xF0, 0xFF, 0xFF, 0xFF}), "AVI IDIT 2015-06-07"},  // cut to the file
-                 {Avi({.idit = "SUN JUX 07 10:20:30 2015"}), "none"},
-             });
+  ExpectDays(
+      MediaKind::kAvi,
+      {
+          {avi, "AVI IDIT 2015-06-07"},
+          {Avi({.idit = kTaken}), "AVI IDIT 2015-06-07"},
+          {Avi({.streamTakenAt = kTaken}), "AVI EXIF 2015-06-07"},
+          {Avi({.nikonTakenAt = kTaken}), "AVI EXIF 2015-06-07"},
+          {Avi({.idit = kTaken, .streamTakenAt = "2016:01:01 10:00:00"}), "AVI IDIT 2015-06-07"},
+          {Avi({}), "none"},
+          {Cut(avi, Find(avi, "IDIT") + 12), "none"},
+          {Put(avi, 4, {0xF0, 0xFF, 0xFF, 0xFF}), "AVI IDIT 2015-06-07"},  // cut to the file
+          {Avi({.idit = "SUN JUX 07 10:20:30 2015"}), "none"},
+      });
   const Bytes mts = TransportStream(MdpmSei(2015, 6, 7));
   Bytes otherUuid = mts;
   otherUuid[Find(mts, "MDPM") - 16] ^= 1;
