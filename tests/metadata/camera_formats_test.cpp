@@ -133,6 +133,7 @@ TEST(CameraDay, RawPhotosInOtherContainers) {
       MediaKind::kCrw,
       {
           {crw, kRaw},
+          {Crw(kSeconds, 0, true), kRaw},
           {Crw(0), "none"},  // 1970: the camera's clock was not set
           {Cut(crw, crw.size() - 4), "none"},
           {Put(crw, static_cast<std::ptrdiff_t>(crwDirectory + 14), {0xFF, 0xFF, 0xFF, 0x7F}),

@@ -57,10 +57,15 @@ struct HeapEntry {
   std::uint16_t tag;
   Bytes value;
 };
+// An entry whose tag has 0x4000 set keeps its eight value bytes in place of size and offset.
 Bytes CrwHeap(const std::vector<HeapEntry>& entries) {
   Bytes values;
   Bytes directory = Le(entries.size(), 2);
   for (const HeapEntry& entry : entries) {
+    if (entry.tag & 0x4000) {
+      directory = Cat({directory, Le(entry.tag, 2), entry.value});
+      continue;
+    }
     directory = Cat({directory, Le(entry.tag, 2), Le(entry.value.size(), 4), Le(values.size(), 4)});
     values = Cat({values, entry.value});
   }
@@ -197,9 +202,10 @@ Bytes Mrw(const Bytes& tiff, std::size_t imageBytes) {
               Filler(imageBytes)});
 }
 
-Bytes Crw(std::uint32_t seconds, std::size_t imageBytes) {
-  const Bytes props = CrwHeap({{0x180E, Cat({Le(seconds, 4), Le(0, 4), Le(0, 4)})},
-                               {0x0805, Cat({Text("Tallowick"), Bytes(23)})}});
+Bytes Crw(std::uint32_t seconds, std::size_t imageBytes, bool inEntry) {
+  const HeapEntry time = inEntry ? HeapEntry{0x580E, Cat({Le(seconds, 4), Le(0, 4)})}
+                                 : HeapEntry{0x180E, Cat({Le(seconds, 4), Le(0, 4), Le(0, 4)})};
+  const Bytes props = CrwHeap({time, {0x0805, Cat({Text("Tallowick"), Bytes(23)})}});
   const Bytes root = CrwHeap({{0x2007, Filler(imageBytes)}, {0x300A, props}});
   return Cat({Text("II"), Le(26, 4), Text("HEAPCCDR"), Le(0x00010002, 4), Bytes(8), root});
 }

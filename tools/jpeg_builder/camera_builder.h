@@ -33,8 +33,9 @@ Bytes Raf(const Bytes& jpeg, std::size_t imageBytes = 0);
 // MRW: "\0MRM", then the blocks PRD and TTW (`tiff`), then the image data.
 Bytes Mrw(const Bytes& tiff, std::size_t imageBytes = 0);
 // CRW: the heap header, then a heap whose ImageProps heap (0x300A) holds the capture time
-// record (0x180E: seconds on the camera's clock, zone code, zone info).
-Bytes Crw(std::uint32_t seconds, std::size_t imageBytes = 0);
+// record (0x180E: seconds on the camera's clock, zone code, zone info), or with `inEntry` the
+// seconds in the directory entry itself (0x580E).
+Bytes Crw(std::uint32_t seconds, std::size_t imageBytes = 0, bool inEntry = false);
 // X3F version 2.0: the header, an image section holding `jpeg` (none when empty), a property
 // list with TIME = `timeProperty` (none when empty), the section directory, its offset.
 Bytes X3f(const Bytes& jpeg, const std::string& timeProperty, std::size_t imageBytes = 0);
