@@ -250,13 +250,16 @@ bool IsRawPhotoName(const std::string& name) {
   return IsRawKind(MediaKindOf(name));
 }
 
-std::vector<std::string> RawPhotoEndings() {
-  std::vector<std::string> endings;
-  for (const Ending& ending : kEndings) {
-    if (IsRawKind(ending.kind)) {
-      endings.emplace_back(ending.text + 1);
+const std::vector<std::string>& RawPhotoEndings() {
+  static const std::vector<std::string> endings = [] {
+    std::vector<std::string> raw;
+    for (const Ending& ending : kEndings) {
+      if (IsRawKind(ending.kind)) {
+        raw.emplace_back(ending.text + 1);
+      }
     }
-  }
+    return raw;
+  }();
   return endings;
 }
 

@@ -67,7 +67,7 @@ MediaKind MediaKindOf(const std::string& name);
 // A camera's raw photo (by its name's ending).
 bool IsRawPhotoName(const std::string& name);
 // The endings of raw photos, lower case, without the dot ("cr2", "nef", ...).
-std::vector<std::string> RawPhotoEndings();
+const std::vector<std::string>& RawPhotoEndings();
 
 // The day inside a file of `kind`, if it is no later than `latest`. No sibling files are read.
 MediaDay DayInsideFile(MediaKind kind, ByteSource& source, const platform::LocalDate& latest);

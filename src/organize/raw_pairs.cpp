@@ -53,8 +53,8 @@ const std::string* RawPairs::PartnerOf(const std::string& name) const {
 }
 
 bool FilterTakesRawPairs(const std::string& filters) {
-  return TakesAny(filters, RawPhotoEndings()) &&
-         TakesAny(filters, {"jpg", "jpeg", "heic", "heif", "hif"});
+  static const std::vector<std::string> kPhotoEndings = {"jpg", "jpeg", "heic", "heif", "hif"};
+  return TakesAny(filters, RawPhotoEndings()) && TakesAny(filters, kPhotoEndings);
 }
 
 std::string WithRawEndings(const std::string& filters) {
