@@ -53,7 +53,8 @@ const std::string* RawPairs::PartnerOf(const std::string& name) const {
 }
 
 bool FilterTakesRawPairs(const std::string& filters) {
-  static const std::vector<std::string> kPhotoEndings = {"jpg", "jpeg", "heic", "heif", "hif"};
+  static const std::vector<std::string> kPhotoEndings = {"jpg",  "jpeg", "heic",
+                                                         "heif", "hif",  "avif"};
   return TakesAny(filters, RawPhotoEndings()) && TakesAny(filters, kPhotoEndings);
 }
 
