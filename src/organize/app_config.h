@@ -22,7 +22,8 @@ struct ConfigValues {
   int SkipIdentical = 0;
   int RenameClashes = 0;
   int Sidecars = 0;
-  int KeepJournal = 0;       // the window writes a journal of each job (journal folder)
+  int KeepJournal = 0;         // the window writes a journal of each job (journal folder)
+  int RawFolder = 0;           // raw photos go into a RAW folder below their day
   std::string FolderLayout{};  // a FolderLayoutName; empty: what IsClassifyByYear says
 };
 
@@ -63,6 +64,7 @@ class CAppConfig {
   int RenameClashes = 0;
   int Sidecars = 0;
   int KeepJournal = 0;
+  int RawFolder = 0;
   std::string FolderLayout;
 
  private:

@@ -40,6 +40,7 @@ struct OrganizeSettings {
   // Days also from HEIF EXIF, video metadata and file names, and .jpeg files read as JPEGs;
   // a dry run then names each day's source.
   bool readMediaDates = false;
+  bool rawFolder = false;  // raw photos go into a "RAW" folder below their day
 
   void SetLayout(FolderLayout chosen) {
     layout = chosen;
@@ -132,9 +133,11 @@ class COrganizeJob {
   // when anything failed the list and summary go to the failure file.
   void FinishRun(const std::string& summary, const std::string& failureFilePath);
   // Places one file that passed the filter: `m_source` holds its real path, `lowerSource` the
-  // lower-cased one shown in messages; `listing` stands on its entry, whose last-write time is
-  // read only when the file has no usable photo date (on Linux that costs a stat).
-  void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing);
+  // lower-cased one shown in messages; `listing` stands on its entry in `folder`, whose
+  // last-write time is read only when the file has no usable photo date (on Linux that costs a
+  // stat); `partner` names the other file of its raw pair, if any.
+  void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing,
+                 const std::string& folder, const std::string* partner);
   // Walks the folder `path` (ending with the separator) through its `listing`, and all below.
   // `hiddenBySystem`: the folder is one the system hides from users, left quietly if unread.
   void WalkFolder(const std::string& path, platform::FolderListing& listing, bool hiddenBySystem);

@@ -9,6 +9,7 @@
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/unread_folder.h"
+#include "platform/file_ops.h"
 #include "platform/folder_bounds.h"
 #include "platform/folder_names.h"
 #include "platform/platform.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr char kSep = platform::kPathSeparator;  // wherever a path needs a separator
+constexpr char kRawFolderName[] = "RAW";         // below a day, with rawFolder
 
 // A date from a photo is file data, not a path. Texts that could name a folder outside the
 // date folder's parent (a separator, "." or "..", or only dots and blanks, which Windows
@@ -50,15 +52,35 @@ std::string DayText(const platform::LocalDate& date) {
   return text;
 }
 
-// The day text found in the file or its name, and its source; empty (source kFileDate) when
-// only the file's own date is left.
-std::string DateOfEntry(const platform::FolderListing& listing, bool readMediaDates,
-                        DaySource* source) {
+// The day of a file of a raw pair that holds no date of its own (`own` is its name's day or
+// none): the day inside its partner; else, for the raw file, its photo's name or last change.
+MediaDay DayOfPair(const std::string& folder, const std::string& name, const std::string& partner,
+                   const MediaDay& own) {
+  const MediaDay theirs = FindContentDay(folder + partner);
+  if (theirs.source != DaySource::kNone) {
+    return MediaDay{theirs.day, DaySource::kRawPair};
+  }
+  platform::FileInfo info;
+  if (IsRawPhotoName(name) && own.source == DaySource::kNone &&
+      platform::ReadFileInfo(folder + partner, &info)) {
+    return MediaDay{LocalDayOf(info.lastWrite), DaySource::kRawPair};
+  }
+  return own;  // the photo's own name or last change; the raw file's name gives the same day
+}
+
+// The day text found in the file, its partner or its name, and its source; empty (source
+// kFileDate) when only the file's own date is left.
+std::string DateOfEntry(const platform::FolderListing& listing, const std::string& folder,
+                        bool readMediaDates, const std::string* partner, DaySource* source) {
   *source = DaySource::kFileDate;
   if (!readMediaDates) {
     return GetPhotoDate(listing);
   }
-  const MediaDay found = FindMediaDay(listing);
+  MediaDay found = FindMediaDay(listing, folder);
+  if (partner != nullptr &&
+      (found.source == DaySource::kNone || found.source == DaySource::kName)) {
+    found = DayOfPair(folder, listing.Name(), *partner, found);
+  }
   if (found.source == DaySource::kNone) {
     return {};
   }
@@ -137,8 +159,10 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
   if (!m_walkedFolders.Enter(listing)) {
     return;
   }
-  // Sidecars are placed right after their main file, so the folder's names are grouped first.
-  const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars);
+  // Sidecars are placed right after their main file, and a raw file's day may depend on its
+  // photo's, so the folder's names are grouped first.
+  const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars,
+                          m_settings.readMediaDates);
 
   do {
     const std::string& name = listing.Name();
@@ -162,7 +186,7 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
     m_source.assign(path).append(name);
     const std::string lowerSource = platform::ToLower(m_source);
     if (files.IsMainFile(lowerSource, name)) {
-      PlaceFile(lowerSource, listing);
+      PlaceFile(lowerSource, listing, path, files.PartnerOf(name));
       PlaceSidecars(files, path, name);
     }
   } while (listing.Next() && m_bRunning);
@@ -181,10 +205,10 @@ void COrganizeJob::ReportUnreadFolder(const std::string& path,
   OnFolderUnread(UnreadFolderText(path, listing.Error(), listing.ErrorCode()));
 }
 
-void COrganizeJob::PlaceFile(const std::string& lowerSource,
-                             const platform::FolderListing& listing) {
+void COrganizeJob::PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing,
+                             const std::string& folder, const std::string* partner) {
   DaySource source;
-  std::string date = DateOfEntry(listing, m_settings.readMediaDates, &source);
+  std::string date = DateOfEntry(listing, folder, m_settings.readMediaDates, partner, &source);
   if (!IsUsableDateText(date)) {
     date.clear();
   }
@@ -199,6 +223,10 @@ void COrganizeJob::PlaceFile(const std::string& lowerSource,
       CreateFolderIfMissing(m_dateFolder);
     }
     m_dateFolder.append(levels[i]).push_back(kSep);
+  }
+  if (m_settings.rawFolder && IsRawPhotoName(listing.Name())) {
+    CreateFolderIfMissing(m_dateFolder);
+    m_dateFolder.append(kRawFolderName).push_back(kSep);
   }
 
   CreateFolderIfMissing(m_dateFolder);
