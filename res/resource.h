@@ -29,6 +29,7 @@
 #define IDP_DIALOG_CANCEL 147
 #define IDP_RESTORE_DEFAULT 148
 #define IDP_UNDO_LAST 149
+#define IDP_ADD_RAW 150
 
 // Main window controls
 #define IDC_BTN_PHOTO_DIR 1001
@@ -68,3 +69,5 @@
 #define IDC_OPT_UNDO 1111
 #define IDC_OPT_LABEL 1112  // the labels before the filter box and the layout list
 #define IDC_OPT_NOTE 1113   // the one-line explanations under the controls
+#define IDC_OPT_RAW_FOLDER 1114
+#define IDC_OPT_ADD_RAW 1115

@@ -59,6 +59,7 @@ big_strip "整理" "$out/organize.png"
 big_strip "确定" "$out/dialog_ok.png" 88 32 14
 big_strip "取消" "$out/dialog_cancel.png" 88 32 14
 big_strip "恢复默认" "$out/restore_default.png" 80 26 12
+big_strip "加入 RAW 格式" "$out/add_raw.png" 100 26 12
 big_strip "撤销上次整理…" "$out/undo_last.png" 140 32 14
 
 # --- symbol buttons: a symbol over nothing, a light disc when pointed at, a dark disc when

@@ -48,7 +48,7 @@ build() {  # NAME: the fuzz target, rebuilt when a source is newer
     return
   fi
   echo "fuzz: building $1"
-  $cxx "${common[@]}" "$sanitize",fuzzer "tests/fuzz/$1_fuzz.cpp" "${library[@]}" -o "$exe"
+  $cxx "${common[@]}" "$sanitize",fuzzer "tests/fuzz/$1_fuzz.cpp" "${library[@]}" -lz -o "$exe"
 }
 
 seed_folders() {  # NAME: every folder of seeds of the target
@@ -87,7 +87,7 @@ for name in "${names[@]}"; do
   if [ "$mode" = coverage ]; then
     # Line coverage of the code under test, from a replay of the whole corpus.
     $cxx "${common[@]}" -fsanitize=fuzzer -fprofile-instr-generate -fcoverage-mapping \
-      "tests/fuzz/${name}_fuzz.cpp" "${library[@]}" -o "$out/${name}_cov"
+      "tests/fuzz/${name}_fuzz.cpp" "${library[@]}" -lz -o "$out/${name}_cov"
     LLVM_PROFILE_FILE="$out/$name.profraw" "$out/${name}_cov" -runs=0 "$out/corpus/$name" "${seeds[@]}" >/dev/null 2>&1
     llvm-profdata merge -sparse "$out/$name.profraw" -o "$out/$name.profdata"
     llvm-cov report "$out/${name}_cov" -instr-profile="$out/$name.profdata" src/metadata | sed -n '1,/^TOTAL/p'

@@ -19,6 +19,9 @@ for preset in linux linux-asan linux-tsan; do
   ctest --preset "$preset"
 done
 
+# The camera-format builders that the tests rely on, read back by exiftool.
+tools/check_builders.sh build/linux
+
 # A short fuzzing pass over the file readers (the long one: tools/fuzz.sh --seconds 3600).
 tools/fuzz.sh --seconds 60
 

@@ -62,6 +62,7 @@ bool CMainDlg::PrepareJob() {
   m_settings.fileFilters = theConfig.FileFilters;
   m_settings.SetLayout(EffectiveLayout(theConfig.FolderLayout, theConfig.IsClassifyByYear));
   m_settings.readMediaDates = theConfig.ReadMediaDates != 0;
+  m_settings.rawFolder = theConfig.RawFolder != 0;
   m_settings.skipIdentical = theConfig.SkipIdentical != 0;
   m_settings.renameClashes = theConfig.RenameClashes != 0;
   m_settings.sidecars = theConfig.Sidecars != 0;

@@ -6,6 +6,7 @@
 #include "organize/app_config.h"
 #include "organize/folder_layout.h"
 #include "organize/job_journals.h"
+#include "organize/raw_pairs.h"
 #include "resource.h"
 
 namespace {
@@ -50,6 +51,7 @@ COptionsDlg::COptionsDlg()
       m_nByYear(theConfig.IsClassifyByYear != 0),
       m_nLayout(LayoutIndex(EffectiveLayout(theConfig.FolderLayout, theConfig.IsClassifyByYear))),
       m_nMediaDates(theConfig.ReadMediaDates != 0),
+      m_nRawFolder(theConfig.RawFolder != 0),
       m_nSkipIdentical(theConfig.SkipIdentical != 0),
       m_nRenameClashes(theConfig.RenameClashes != 0),
       m_nSidecars(theConfig.Sidecars != 0),
@@ -59,12 +61,14 @@ COptionsDlg::COptionsDlg()
 void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_OPT_CLOSE, m_btnClose);
   DDX_Control(pDX, IDC_OPT_FILTERS_DEFAULT, m_btnDefault);
+  DDX_Control(pDX, IDC_OPT_ADD_RAW, m_btnAddRaw);
   DDX_Control(pDX, IDC_OPT_UNDO, m_btnUndo);
   DDX_Control(pDX, IDOK, m_btnOK);
   DDX_Control(pDX, IDCANCEL, m_btnCancel);
   DDX_Text(pDX, IDC_OPT_FILTERS, m_strFilters);
   DDX_Check(pDX, IDC_OPT_BY_YEAR, m_nByYear);
   DDX_Check(pDX, IDC_OPT_MEDIA_DATES, m_nMediaDates);
+  DDX_Check(pDX, IDC_OPT_RAW_FOLDER, m_nRawFolder);
   DDX_Check(pDX, IDC_OPT_SKIP_IDENTICAL, m_nSkipIdentical);
   DDX_Check(pDX, IDC_OPT_RENAME_CLASHES, m_nRenameClashes);
   DDX_Check(pDX, IDC_OPT_SIDECARS, m_nSidecars);
@@ -118,6 +122,7 @@ void COptionsDlg::PlaceImageButtons() {
   GetClientRect(m_hWnd, &client);
   m_btnClose.LoadPng(IDP_ABOUT_OK);
   m_btnDefault.LoadPng(IDP_RESTORE_DEFAULT);
+  m_btnAddRaw.LoadPng(IDP_ADD_RAW);
   m_btnUndo.LoadPng(IDP_UNDO_LAST);
   m_btnOK.LoadPng(IDP_DIALOG_OK);
   m_btnCancel.LoadPng(IDP_DIALOG_CANCEL);
@@ -136,9 +141,12 @@ void COptionsDlg::PlaceImageButtons() {
   RECT filters{};
   GetWindowRect(GetDlgItem(IDC_OPT_FILTERS), &filters);
   MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&filters), 2);
-  MoveWindow(m_btnDefault.m_hWnd, filters.right + 10,
-             (filters.top + filters.bottom - m_btnDefault.m_nImageHeight) / 2,
-             m_btnDefault.m_nFrameWidth, m_btnDefault.m_nImageHeight, TRUE);
+  const int defaultTop = (filters.top + filters.bottom - m_btnDefault.m_nImageHeight) / 2;
+  MoveWindow(m_btnDefault.m_hWnd, filters.right + 10, defaultTop, m_btnDefault.m_nFrameWidth,
+             m_btnDefault.m_nImageHeight, TRUE);
+  // Adding the raw endings sits under restore-default, both at the filter box's end.
+  MoveWindow(m_btnAddRaw.m_hWnd, filters.right + 10, defaultTop + m_btnDefault.m_nImageHeight + 4,
+             m_btnAddRaw.m_nFrameWidth, m_btnAddRaw.m_nImageHeight, TRUE);
 }
 
 void COptionsDlg::OnOK() {
@@ -151,6 +159,7 @@ bool COptionsDlg::StoreValues() {
     return false;
   theConfig.FileFilters = m_strFilters;
   theConfig.ReadMediaDates = m_nMediaDates;
+  theConfig.RawFolder = m_nRawFolder;
   theConfig.SkipIdentical = m_nSkipIdentical;
   theConfig.RenameClashes = m_nRenameClashes;
   theConfig.Sidecars = m_nSidecars;
@@ -184,6 +193,8 @@ bool COptionsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     OnCancel();
   } else if (id == IDC_OPT_FILTERS_DEFAULT) {
     SetDlgItemTextA(m_hWnd, IDC_OPT_FILTERS, ConfigValues{}.FileFilters.c_str());
+  } else if (id == IDC_OPT_ADD_RAW) {
+    OnAddRawEndings();
   } else if (id == IDC_OPT_BY_YEAR) {
     OnByYearClicked();
   } else if (id == IDC_OPT_UNDO) {
@@ -214,6 +225,14 @@ void COptionsDlg::OnByYearClicked() {
   const FolderLayout layout = byYear ? FolderLayout::kYearDay : FolderLayout::kDay;
   SendMessageA(GetDlgItem(IDC_OPT_LAYOUT), CB_SETCURSEL, static_cast<WPARAM>(LayoutIndex(layout)),
                0);
+}
+
+void COptionsDlg::OnAddRawEndings() {
+  HWND box = GetDlgItem(IDC_OPT_FILTERS);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
+  SetWindowTextA(box, WithRawEndings(text).c_str());
 }
 
 // Asks first, naming what the undo will take back; the main window then runs it. What else was

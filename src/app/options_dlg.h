@@ -35,9 +35,12 @@ class COptionsDlg : public CSkinDialog {
   void OnUndo();
   // Stores the dialog's values into theConfig; false when they could not be read.
   bool StoreValues();
+  // Appends the raw photo endings that the filter box does not take yet.
+  void OnAddRawEndings();
 
   CDimmingPngButton m_btnClose;
   CDimmingPngButton m_btnDefault;
+  CDimmingPngButton m_btnAddRaw;
   CDimmingPngButton m_btnUndo;
   CDimmingPngButton m_btnOK;
   CDimmingPngButton m_btnCancel;
@@ -46,6 +49,7 @@ class COptionsDlg : public CSkinDialog {
   int m_nByYear = 1;
   int m_nLayout = 0;  // index into kFolderLayouts
   int m_nMediaDates = 0;
+  int m_nRawFolder = 0;
   int m_nSkipIdentical = 0;
   int m_nRenameClashes = 0;
   int m_nSidecars = 0;

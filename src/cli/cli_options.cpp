@@ -41,6 +41,8 @@ constexpr OptionInfo kOptions[] = {
     {"--no-sidecars", nullptr, nullptr, &CliOptions::sidecars, false},
     {"--media-dates", nullptr, nullptr, &CliOptions::mediaDates, true},
     {"--no-media-dates", nullptr, nullptr, &CliOptions::mediaDates, false},
+    {"--raw-folder", nullptr, nullptr, &CliOptions::rawFolder, true},
+    {"--no-raw-folder", nullptr, nullptr, &CliOptions::rawFolder, false},
 };
 
 const OptionInfo* FindOption(std::string_view name) {

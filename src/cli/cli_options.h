@@ -13,10 +13,11 @@ struct CliOptions {
   bool help = false;     // --help
   bool version = false;  // --version
   // Options that Config.ini may switch on: "--NAME" or "--no-NAME" given last, else unset.
-  std::optional<bool> mediaDates;     // --media-dates: days from HEIF, videos and file names
+  std::optional<bool> mediaDates;     // --media-dates: days from files' own dates and names
   std::optional<bool> skipIdentical;  // --skip-identical: same bytes under the name count as placed
   std::optional<bool> renameClashes;  // --rename-clashes: "name(1).ext" when the name is taken
   std::optional<bool> sidecars;      // --sidecars: sidecars and live-photo videos follow their file
+  std::optional<bool> rawFolder;     // --raw-folder: raw photos into a RAW folder below their day
   std::string journal;               // --journal: record created folders and placed files
   std::string undo;                  // --undo: take back the job of this journal (no folders)
   std::string layout;                // --layout: a FolderLayoutName, checked here

@@ -80,4 +80,18 @@ bool LocalDayOfUnixSeconds(std::int64_t seconds, platform::LocalDate* day) {
                                        day);
 }
 
+bool DayOfWallClockSeconds(std::int64_t seconds, platform::LocalDate* day) {
+  if (seconds < -kLatestSeconds || seconds > kLatestSeconds) {
+    return false;
+  }
+  using namespace std::chrono;
+  const std::int64_t days =
+      seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+  const year_month_day date{sys_days{std::chrono::days{days}}};
+  *day =
+      platform::LocalDate{static_cast<int>(date.year()), static_cast<int>(unsigned{date.month()}),
+                          static_cast<int>(unsigned{date.day()})};
+  return true;
+}
+
 }  // namespace dayrules

@@ -26,4 +26,8 @@ bool ParseDayText(std::string_view text, platform::LocalDate* day);
 // The local day of an instant given in seconds since 1970-01-01 UTC.
 bool LocalDayOfUnixSeconds(std::int64_t seconds, platform::LocalDate* day);
 
+// The day of a wall-clock time that a camera counts in seconds since 1970-01-01 as if its own
+// zone were UTC (Canon CRW, Sigma X3F): no zone is applied.
+bool DayOfWallClockSeconds(std::int64_t seconds, platform::LocalDate* day);
+
 }  // namespace dayrules

@@ -45,6 +45,7 @@ struct OrganizeSettings {
   // Days also from HEIF EXIF, video metadata and file names, and .jpeg files read as JPEGs;
   // a dry run then names each day's source.
   bool readMediaDates = false;
+  bool rawFolder = false;  // raw photos go into a "RAW" folder below their day
   // Files placed at once: their dates are read and they are copied or moved on this many
   // threads, while every decision and message keeps the order of one at a time. 1: one after
   // another on the walk's own thread; 0 (or less): as many as suit the two folders' disks;
@@ -157,6 +158,8 @@ class COrganizeJob {
   // A file that passed the filter and the sidecars that follow it into its day folder: planned
   // (its day read), placed and reported together.
   struct FileGroup {
+    std::string folder;   // the source folder, with its final separator
+    std::string partner;  // the other file of the main file's raw pair; empty: none
     std::vector<std::string> folders;  // from below the target down to the day folder
     std::vector<Sidecar> sidecars;
     std::vector<Placement> files;  // the main file, then its sidecars

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr char kSep = platform::kPathSeparator;  // wherever a path needs a separator
+constexpr char kRawFolderName[] = "RAW";         // below a day, with rawFolder
 
 // A date from a photo is file data, not a path. Texts that could name a folder outside the
 // date folder's parent (a separator, "." or "..", or only dots and blanks, which Windows
@@ -56,16 +57,39 @@ std::string DayText(const platform::LocalDate& date) {
   return text;
 }
 
-// The day text found in the file or its name, and its source; empty (source kFileDate) when
-// only the file's own date is left. The file is read through `listing`, standing on its
-// entry, when given, else through `held` when open, else by its `path`.
-std::string DateOfEntry(const platform::FolderListing* listing, const std::string& path,
-                        const platform::HeldFile& held, bool readMediaDates, DaySource* source) {
+// The day of a file of a raw pair that holds no date of its own (`own` is its name's day or
+// none): the day inside its partner; else, for the raw file, its photo's name or last change.
+MediaDay DayOfPair(const std::string& folder, const std::string& name, const std::string& partner,
+                   const MediaDay& own) {
+  const MediaDay theirs = FindContentDay(folder + partner);
+  if (theirs.source != DaySource::kNone) {
+    return MediaDay{theirs.day, DaySource::kRawPair};
+  }
+  platform::FileInfo info;
+  if (IsRawPhotoName(name) && own.source == DaySource::kNone &&
+      platform::ReadFileInfo(folder + partner, &info)) {
+    return MediaDay{LocalDayOf(info.lastWrite), DaySource::kRawPair};
+  }
+  return own;  // the photo's own name or last change; the raw file's name gives the same day
+}
+
+// The day text found in the file `name` of `folder`, its raw `partner` (if any) or its name, and
+// its source; empty (source kFileDate) when only the file's own date is left. The file is read
+// through `listing`, standing on its entry, when given, else through `held` when open, else by
+// its path.
+std::string DateOfEntry(const platform::FolderListing* listing, const std::string& folder,
+                        const std::string& name, const platform::HeldFile& held,
+                        bool readMediaDates, const std::string* partner, DaySource* source) {
   *source = DaySource::kFileDate;
   if (!readMediaDates) {
-    return listing != nullptr ? GetPhotoDate(*listing) : GetPhotoDate(path, &held);
+    return listing != nullptr ? GetPhotoDate(*listing) : GetPhotoDate(folder + name, &held);
   }
-  const MediaDay found = listing != nullptr ? FindMediaDay(*listing) : FindMediaDay(path, &held);
+  MediaDay found = listing != nullptr ? FindMediaDay(*listing, folder)
+                                       : FindMediaDay(folder + name, &held);
+  if (partner != nullptr &&
+      (found.source == DaySource::kNone || found.source == DaySource::kName)) {
+    found = DayOfPair(folder, name, *partner, found);
+  }
   if (found.source == DaySource::kNone) {
     return {};
   }
@@ -223,8 +247,10 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
   if (!m_walkedFolders.Enter(listing)) {
     return;
   }
-  // Sidecars are placed right after their main file, so the folder's names are grouped first.
-  const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars);
+  // Sidecars are placed right after their main file, and a raw file's day may depend on its
+  // photo's, so the folder's names are grouped first.
+  const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars,
+                          m_settings.readMediaDates);
 
   std::string lowerSource;
   do {
@@ -261,6 +287,10 @@ void COrganizeJob::AddFile(const std::string& path, const std::string& lowerSour
   // Without workers the task runs at once, while the listing still stands on the file.
   auto task = std::make_unique<FileTask>(*this, m_pool->HasWorkers() ? nullptr : &listing);
   FileGroup& group = task->group;
+  group.folder = path;
+  if (const std::string* partner = files.PartnerOf(name)) {
+    group.partner = *partner;
+  }
   group.sidecars = files.SidecarsOf(name);
   group.files.resize(1 + group.sidecars.size());
   for (std::size_t i = 0; i < group.files.size(); ++i) {
@@ -289,8 +319,9 @@ void COrganizeJob::PlanGroup(FileGroup& group, const platform::FolderListing* li
   if (listing == nullptr && !m_bDryRun && !m_jobDeleteSrc) {
     group.held.Open(main.source);
   }
-  std::string date =
-      DateOfEntry(listing, main.source, group.held, m_settings.readMediaDates, &group.daySource);
+  std::string date = DateOfEntry(listing, group.folder, main.name, group.held,
+                                 m_settings.readMediaDates,
+                                 group.partner.empty() ? nullptr : &group.partner, &group.daySource);
   if (!IsUsableDateText(date)) {
     date.clear();
   }
@@ -299,6 +330,10 @@ void COrganizeJob::PlanGroup(FileGroup& group, const platform::FolderListing* li
   std::string folder = m_jobTarget;
   for (const std::string& level : levels) {
     folder.append(level).push_back(kSep);
+    group.folders.push_back(folder);
+  }
+  if (m_settings.rawFolder && IsRawPhotoName(main.name)) {
+    folder.append(kRawFolderName).push_back(kSep);
     group.folders.push_back(folder);
   }
 }

@@ -76,7 +76,7 @@ void SidecarGroups::Group(const std::vector<std::string>& names, const Filter& p
   }
 }
 
-void SidecarGroups::Scan(const std::string& folder, const Filter& passes) {
+std::vector<std::string> FileNamesIn(const std::string& folder) {
   std::vector<std::string> names;
   platform::FolderListing listing(folder);
   for (bool more = listing.IsOpen(); more; more = listing.Next()) {
@@ -84,7 +84,7 @@ void SidecarGroups::Scan(const std::string& folder, const Filter& passes) {
       names.push_back(listing.Name());
     }
   }
-  Group(names, passes);
+  return names;
 }
 
 const std::vector<Sidecar>& SidecarGroups::SidecarsOf(const std::string& mainName) const {

@@ -25,9 +25,6 @@ class SidecarGroups {
   // one stem has several main files, the sidecar goes with the first name in sorted order.
   void Group(const std::vector<std::string>& names, const Filter& passes);
 
-  // Lists the files of `folder` (ending with the separator) and groups them.
-  void Scan(const std::string& folder, const Filter& passes);
-
   bool IsSidecar(const std::string& name) const { return sidecars_.count(name) != 0; }
   // The sidecars of a main file, empty when it has none.
   const std::vector<Sidecar>& SidecarsOf(const std::string& mainName) const;
@@ -36,6 +33,10 @@ class SidecarGroups {
   std::map<std::string, std::vector<Sidecar>> byMain_;
   std::set<std::string> sidecars_;
 };
+
+// The names of the files (not folders, nor entries the walk passes over) in `folder`, which
+// ends with the separator.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 
 // The name a sidecar gets beside its main file once the main file is `mainFinalName`
 // (after a clash rename): ("IMG_0001.xmp", "IMG_0001(1).JPG") -> "IMG_0001(1).xmp".

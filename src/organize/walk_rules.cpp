@@ -41,13 +41,23 @@ bool WalkedFolders::Enter(const platform::FolderListing& listing) {
   return true;
 }
 
-FolderFiles::FolderFiles(const std::string& folder, const std::string& filters, bool sidecars)
+FolderFiles::FolderFiles(const std::string& folder, const std::string& filters, bool sidecars,
+                         bool pairRaws)
     : filters_(filters) {
+  pairRaws = pairRaws && FilterTakesRawPairs(filters_);
+  if (!sidecars && !pairRaws) {
+    return;
+  }
+  const std::string lowerFolder = platform::ToLower(folder);
+  const auto passes = [&](const std::string& lowerName) {
+    return PassesFilter(lowerFolder + lowerName, filters_);
+  };
+  const std::vector<std::string> names = FileNamesIn(folder);
   if (sidecars) {
-    const std::string lowerFolder = platform::ToLower(folder);
-    sidecars_.Scan(folder, [&](const std::string& lowerName) {
-      return PassesFilter(lowerFolder + lowerName, filters_);
-    });
+    sidecars_.Group(names, passes);
+  }
+  if (pairRaws) {
+    pairs_.Group(names, passes);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "organize/raw_pairs.h"
 #include "organize/sidecar_groups.h"
 #include "platform/platform.h"
 
@@ -28,12 +29,13 @@ class WalkedFolders {
   std::set<platform::FolderId> outside_;  // folders known to lie outside the output folder
 };
 
-// Which files of one folder the walk places.
+// Which files of one folder the walk places, and what goes with each.
 class FolderFiles {
  public:
   // The files of `folder` (ending with the separator) for the filter text `filters`; with
-  // `sidecars`, its sidecars are grouped first.
-  FolderFiles(const std::string& folder, const std::string& filters, bool sidecars);
+  // `sidecars`, its sidecars are grouped first, with `pairRaws` its raw and photo pairs.
+  FolderFiles(const std::string& folder, const std::string& filters, bool sidecars,
+              bool pairRaws = false);
 
   // True when the file `name`, whose lower-cased path is `lowerPath`, is placed on its own:
   // it passes the filter and is no sidecar. Its sidecars are placed right after it.
@@ -45,8 +47,11 @@ class FolderFiles {
   int PlacedWith(const std::string& lowerPath, const std::string& name) const {
     return IsMainFile(lowerPath, name) ? 1 + static_cast<int>(SidecarsOf(name).size()) : 0;
   }
+  // The raw file or photo that `name` was shot together with, or null.
+  const std::string* PartnerOf(const std::string& name) const { return pairs_.PartnerOf(name); }
 
  private:
   std::string filters_;
   SidecarGroups sidecars_;
+  RawPairs pairs_;
 };

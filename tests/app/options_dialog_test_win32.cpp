@@ -16,8 +16,11 @@ namespace {
 constexpr int kOrganize = 1005, kStop = 1007, kClose = 1009, kOptions = 1011, kMessage = 1018,
               kDialogClose = 1101, kFilters = 1102, kRestoreDefault = 1103, kByYear = 1104,
               kLayout = 1105, kMediaDates = 1106, kSkipIdentical = 1107, kRenameClashes = 1108,
-              kSidecars = 1109, kJournal = 1110, kUndo = 1111;
-constexpr int kChecks[] = {kMediaDates, kSkipIdentical, kRenameClashes, kSidecars, kJournal};
+              kSidecars = 1109, kJournal = 1110, kUndo = 1111, kRawFolder = 1114, kAddRaw = 1115;
+constexpr int kChecks[] = {kMediaDates, kSkipIdentical, kRenameClashes,
+                           kSidecars,   kJournal,       kRawFolder};
+constexpr char kRawEndings[] =
+    ",cr2,nef,nrw,arw,sr2,srf,dng,pef,srw,3fr,erf,kdc,mef,mos,iiq,orf,rw2,rwl,cr3,raf,mrw,crw,x3f";
 
 // Clicks the options button and returns the dialog once it is up.
 HWND OpenOptions(const ProgramUnderTest& program) {
@@ -90,7 +93,8 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   const std::string day = "2019年\\2019-03\\";
   ASSERT_TRUE(testfiles::MakeFolders(src) && testfiles::MakeFolders(tar + day));
   // A HEIC dated by its EXIF only (its file time is years off), a photo already in place, one
-  // whose name is taken by another photo, and a photo with its sidecar.
+  // whose name is taken by another photo, a photo with its sidecar, and a raw file without a
+  // date beside its photo.
   ASSERT_TRUE(jpegbuilder::WriteBytes(
       src + "IMG_1.heic",
       boxbuilder::HeifWithExif(jpegbuilder::ExifBlockWithDate("2019:03:04 10:00:00"))));
@@ -105,6 +109,9 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   ASSERT_TRUE(jpegbuilder::WriteBytes(src + "IMG_4.jpg",
                                       jpegbuilder::PhotoWithDate("2019:03:08 10:00:00")));
   ASSERT_TRUE(testfiles::WriteText(src + "IMG_4.xmp", "<x:xmpmeta/>"));
+  ASSERT_TRUE(jpegbuilder::WriteBytes(src + "IMG_5.jpg",
+                                      jpegbuilder::PhotoWithDate("2019:03:09 10:00:00")));
+  ASSERT_TRUE(testfiles::WriteText(src + "IMG_5.CR2", "raw"));
   const auto srcBefore = testfiles::ReadTree(src);
   const auto tarBefore = testfiles::ReadTree(tar);
   ProgramUnderTest program("[Brindlemark]\r\nIsDeleteSrc=0\r\nPathSrc=" + src +
@@ -118,6 +125,8 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   EXPECT_EQ("jpg", Text(GetDlgItem(dialog, kFilters)));
   KeyOn(dialog, kRestoreDefault, "Return");
   EXPECT_EQ("jpg,avi,mov,mp4", Text(GetDlgItem(dialog, kFilters)));
+  ClickCentre(GetDlgItem(dialog, kAddRaw));
+  EXPECT_EQ(std::string("jpg,avi,mov,mp4") + kRawEndings, Text(GetDlgItem(dialog, kFilters)));
   ClickCentre(GetDlgItem(dialog, kFilters));
   Key("End");
   Type(",heic");
@@ -137,16 +146,17 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   ClickCentre(program.Control(kOrganize));
   EXPECT_NE(std::string::npos, WaitForSummary(program, "整理文件").find("失败 0 个"));
   const std::vector<std::string> placed = {
-      "2019年/2019-03/IMG_1.heic", "2019年/2019-03/IMG_2.jpg", "2019年/2019-03/IMG_3(1).jpg",
-      "2019年/2019-03/IMG_3.jpg",  "2019年/2019-03/IMG_4.jpg", "2019年/2019-03/IMG_4.xmp"};
+      "2019年/2019-03/IMG_1.heic", "2019年/2019-03/IMG_2.jpg",    "2019年/2019-03/IMG_3(1).jpg",
+      "2019年/2019-03/IMG_3.jpg",  "2019年/2019-03/IMG_4.jpg",    "2019年/2019-03/IMG_4.xmp",
+      "2019年/2019-03/IMG_5.jpg",  "2019年/2019-03/RAW/IMG_5.CR2"};
   EXPECT_EQ(placed, testfiles::ListFiles(tar));
   EXPECT_EQ(1u, testfiles::ListFiles(program.Folder() + "journal").size());
 
   // Undo of the copy: the copies go, the files that were there before stay; offered once. A
   // change made in the same visit is kept.
   EXPECT_NE(std::string::npos,
-            UndoFromOptions(program, "", kMediaDates).find("上次整理: 4 个文件, 0 个新建的文件夹"));
-  EXPECT_EQ("\r\n\r\n撤销文件 4 个, 无法撤销 0 个", WaitForSummary(program, "撤销文件"));
+            UndoFromOptions(program, "", kMediaDates).find("上次整理: 6 个文件, 1 个新建的文件夹"));
+  EXPECT_EQ("\r\n\r\n撤销文件 6 个, 无法撤销 0 个", WaitForSummary(program, "撤销文件"));
   EXPECT_EQ(tarBefore, testfiles::ReadTree(tar));
   EXPECT_EQ(srcBefore, testfiles::ReadTree(src));
   dialog = OpenOptions(program);
@@ -159,9 +169,9 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   ASSERT_EQ(0, program.WaitForExit());
 
   const std::string saved = testfiles::ReadAll(program.Folder() + "Config.ini");
-  for (const char* line :
-       {"FileFilters=jpg,avi,mov,mp4,heic", "IsClassifyByYear=0", "FolderLayout=year-month",
-        "ReadMediaDates=1", "SkipIdentical=1", "RenameClashes=1", "Sidecars=1", "KeepJournal=1"})
+  for (const char* line : {"FileFilters=jpg,avi,mov,mp4,", "x3f,heic\r\n", "IsClassifyByYear=0",
+                           "FolderLayout=year-month", "ReadMediaDates=1", "SkipIdentical=1",
+                           "RenameClashes=1", "Sidecars=1", "KeepJournal=1", "RawFolder=1"})
     EXPECT_NE(std::string::npos, saved.find(line)) << line << "\n" << saved;
 
   // Restarted: the values come back; the dialog's ways of cancelling store nothing.
@@ -178,7 +188,9 @@ TEST(OptionsDialog, EachOptionReachesTheJobAndConfigIniAndCancelKeepsThem) {
   for (const auto& way : ways) {
     dialog = OpenOptions(program);
     ASSERT_TRUE(dialog) << way.name;
-    EXPECT_EQ("jpg,avi,mov,mp4,heic", Text(GetDlgItem(dialog, kFilters))) << way.name;
+    EXPECT_EQ(std::string("jpg,avi,mov,mp4") + kRawEndings + ",heic",
+              Text(GetDlgItem(dialog, kFilters)))
+        << way.name;
     EXPECT_EQ(3, SendMessageW(GetDlgItem(dialog, kLayout), CB_GETCURSEL, 0, 0)) << way.name;
     for (int id : kChecks)
       EXPECT_TRUE(Checked(dialog, id)) << id << " " << way.name;

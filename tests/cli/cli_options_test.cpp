@@ -24,7 +24,8 @@ std::string Parsed(const std::vector<std::string>& args) {
       {o.skipIdentical, "skip-identical"},
       {o.renameClashes, "rename-clashes"},
       {o.sidecars, "sidecars"},
-      {o.mediaDates, "media-dates"}};
+      {o.mediaDates, "media-dates"},
+      {o.rawFolder, "raw-folder"}};
   for (const auto& [value, name] : switches) {
     text += value ? (*value ? "" : "no-") + std::string(name) + " " : "";
   }
@@ -66,12 +67,13 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 0 个"},
       {{"s", "t", "u"}, "error: 需要两个目录 (照片目录和输出目录), 实际给了 3 个"},
       // The safe-rerun options; --undo takes a journal instead of the folders.
-      {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt"},
-       "skip-identical rename-clashes sidecars journal=j.txt [s][t]"},
+      {{"--skip-identical", "--rename-clashes", "s", "--sidecars", "t", "--journal", "j.txt",
+        "--raw-folder"},
+       "skip-identical rename-clashes sidecars raw-folder journal=j.txt [s][t]"},
       // The off forms, for what Config.ini switched on; the last form given wins.
       {{"--no-skip-identical", "--sidecars", "--no-sidecars", "--no-media-dates", "s", "t",
-        "--no-rename-clashes", "--rename-clashes"},
-       "no-skip-identical rename-clashes no-sidecars no-media-dates [s][t]"},
+        "--no-rename-clashes", "--rename-clashes", "--no-raw-folder"},
+       "no-skip-identical rename-clashes no-sidecars no-media-dates no-raw-folder [s][t]"},
       {{"--no-sidecars=1", "s", "t"}, "error: 选项 --no-sidecars 不带参数"},
       {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},

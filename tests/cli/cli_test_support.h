@@ -68,8 +68,10 @@ class CliTree : public ::testing::Test {
     EXPECT_TRUE(testfiles::WriteText(photo, ""));
     EXPECT_TRUE(jpegbuilder::WriteBytes(photo, jpegbuilder::PhotoWithDate("2012:05:17 10:20:30")));
     EXPECT_TRUE(testfiles::WriteText(source_ + testfiles::Native(kSidecar), "sidecar"));
-    for (const auto& [name, day] :
-         {std::pair{"clip.mp4", 2}, {"VID_20210314_101500.mp4", 2}, {"notes.txt", 3}}) {
+    for (const auto& [name, day] : {std::pair{"clip.mp4", 2},
+                                    {"VID_20210314_101500.mp4", 2},
+                                    {"notes.txt", 3},
+                                    {"DSC_2.NEF", 4}}) {
       EXPECT_TRUE(testfiles::WriteText(source_ + name, name));
       EXPECT_TRUE(testfiles::SetLocalWriteTime(source_ + name, 2013, 1, day));
     }

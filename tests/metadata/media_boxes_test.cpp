@@ -18,17 +18,7 @@ using jpegbuilder::ExifBlockWithDate;
 const std::uint64_t kNoon = Seconds1904(2019, 7, 1, 12);
 const std::string kNoonDay = "QuickTime UTC 2019-07-01";
 
-// DayInsideBoxes on exact-size heap copies, so the sanitizer build catches a read past the end.
-void ExpectDays(MediaKind kind, const std::vector<std::pair<Bytes, std::string>>& cases) {
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Bytes& bytes = cases[i].first;
-    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
-    std::copy(bytes.begin(), bytes.end(), copy.get());
-    MemorySource source(copy.get(), bytes.size());
-    EXPECT_EQ(metatest::DayText(DayInsideBoxes(kind, source, {2030, 1, 1})), cases[i].second)
-        << "row " << i;
-  }
-}
+using metatest::ExpectDays;
 
 TEST(QuickTimeDay, MovieHeaderAndCreationDateKey) {
   const Bytes header = MovieHeader(0, kNoon);
@@ -81,8 +71,7 @@ class HugeMovie : public ByteSource {
 
 TEST(QuickTimeDay, MoovAfterGigabytesOfMediaDataIsReachedBySeeking) {
   HugeMovie movie;
-  EXPECT_EQ(metatest::DayText(DayInsideBoxes(MediaKind::kQuickTime, movie, {2030, 1, 1})),
-            kNoonDay);
+  EXPECT_EQ(metatest::DayText(DayInsideFile(MediaKind::kQuickTime, movie, {2030, 1, 1})), kNoonDay);
   EXPECT_LT(movie.bytesRead, 256u);
 }
 
@@ -145,12 +134,16 @@ TEST(HeifDay, ExifItemFoundThroughItemTables) {
 }
 
 TEST(MediaKind, ChosenByTheNamesEnding) {
-  std::string kinds;  // 0 other, 1 JPEG, 2 HEIF, 3 QuickTime
-  for (const char* name : {"a.jpg", "a.JPEG", "a.HEIC", "a.heif", "a.avif", "a.MP4", "a.mov",
-                           "a.m4v", "a.3gp", "a.avi", "heic", "a.mp4.txt"}) {
-    kinds += std::to_string(static_cast<int>(MediaKindOf(name)));
+  std::string kinds;  // MediaKind's numbers
+  for (const char* name : {"a.jpg",  "a.JPEG", "a.HEIC", "a.heif", "a.avif",    "a.HIF", "a.MP4",
+                           "a.mov",  "a.m4v",  "a.3gp",  "heic",   "a.mp4.txt", "a.CR2", "a.rw2",
+                           "a.tiff", "a.cr3",  "a.RAF",  "a.mrw",  "a.crw",     "a.x3f", "a.png",
+                           "a.webp", "a.jxl",  "a.psb",  "a.AVI",  "a.m2ts",    "a.webm"}) {
+    kinds += std::to_string(static_cast<int>(MediaKindOf(name))) + " ";
   }
-  EXPECT_EQ(kinds, "112223333000");
+  EXPECT_EQ(kinds, "1 1 2 2 2 2 3 3 3 3 0 0 4 4 5 6 7 8 9 10 11 12 13 14 15 16 17 ");
+  EXPECT_TRUE(IsRawPhotoName("x.NEF") && IsRawPhotoName("x.x3f") && !IsRawPhotoName("x.tif"));
+  EXPECT_EQ(RawPhotoEndings().size(), 23u);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "jpeg_builder.h"
 #include "metadata/jpeg_meta_reader.h"
@@ -26,6 +28,18 @@ inline std::string DayText(const MediaDay& found) {
                   found.day.year, found.day.month, found.day.day);
   }
   return text;
+}
+
+// DayInsideFile on exact-size heap copies of each row's bytes, so that the sanitizer build
+// catches a read past the end; each row's day text as DayText gives it.
+inline void ExpectDays(MediaKind kind, const std::vector<std::pair<Bytes, std::string>>& rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Bytes& bytes = rows[i].first;
+    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), copy.get());
+    MemorySource source(copy.get(), bytes.size());
+    EXPECT_EQ(DayText(DayInsideFile(kind, source, {2030, 1, 1})), rows[i].second) << "row " << i;
+  }
 }
 
 // ParseExif on "Exif\0\0" + block, from an exact-size heap copy so that the sanitizer build

@@ -1,5 +1,6 @@
 // The date lookups on real files against an independent reader: camera photos, and small videos
-// and HEIF images written by Debian's own tools (tools/make_media_samples.sh).
+// and images written by Debian's own tools (tools/make_media_samples.sh,
+// tools/make_camera_samples.sh).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,6 +53,15 @@ TEST(RealFiles, DaysMatchTheIndependentReader) {
   for (const auto& [name, day, tag] : files) {
     const std::string found = metatest::DayText(FindMediaDay(media + "/" + name));
     EXPECT_EQ(found, tag.empty() ? "none" : sources.at(tag) + day) << name;
+  }
+
+  // Still images and videos of tools/make_camera_samples.sh; the list names each one's source.
+  const auto stills = Rows(media + "/camera/dates.tsv");
+  EXPECT_GE(stills.size(), 11u);
+  for (const auto& [name, day, source] : stills) {
+    EXPECT_EQ(metatest::DayText(FindMediaDay(media + "/camera/" + name)),
+              day.empty() ? "none" : source + " " + day)
+        << name;
   }
 }
 

@@ -75,7 +75,7 @@ TEST(OptionKeys, OnlyChangedOptionsAreWritten) {
       "[Brindlemark]\r\nIsDeleteSrc=0\r\nPathSrc=\r\nPathTar=\r\nFileFilters=jpg,avi,mov,mp4\r\n"
       "IsClassifyByYear=1\r\n";
   const std::string handWritten =
-      five + "Sidecars=01\r\nKeepJournal= 1\r\nJobs=08\r\nFolderLayout=day\r\n";
+      five + "Sidecars=01\r\nKeepJournal= 1\r\nRawFolder=1\r\nJobs=08\r\nFolderLayout=day\r\n";
   const struct {
     std::string before;
     std::function<void(CAppConfig&)> change;
@@ -88,13 +88,14 @@ TEST(OptionKeys, OnlyChangedOptionsAreWritten) {
       {five,
        [](CAppConfig& c) {
          c.ReadMediaDates = c.SkipIdentical = c.RenameClashes = c.Sidecars = c.KeepJournal = 1;
+         c.RawFolder = 1;
          c.FolderLayout = "year-month";
        },
        five + "ReadMediaDates=1\r\nSkipIdentical=1\r\nRenameClashes=1\r\nSidecars=1\r\n"
-              "KeepJournal=1\r\nFolderLayout=year-month\r\n"},
+              "KeepJournal=1\r\nRawFolder=1\r\nFolderLayout=year-month\r\n"},
       {handWritten,
        [](CAppConfig& c) { c.Sidecars = c.KeepJournal = c.Jobs = 0, c.FolderLayout = ""; },
-       five + "Sidecars=0\r\nKeepJournal=0\r\nJobs=0\r\nFolderLayout=\r\n"},
+       five + "Sidecars=0\r\nKeepJournal=0\r\nRawFolder=1\r\nJobs=0\r\nFolderLayout=\r\n"},
   };
   for (const auto& test : cases) {
     SCOPED_TRACE(test.before);

@@ -15,7 +15,8 @@ namespace {
 struct Row {
   const char* name;
   bool move = false, dryRun = false, skipIdentical = false, renameClashes = false, sidecars = false,
-       mediaDates = false;
+       mediaDates = false, rawFolder = false;
+  friend void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 };
 
 struct Outcome {
@@ -49,6 +50,8 @@ class Parallel : public OrganizeTest, public ::testing::WithParamInterface<Row> 
     File("src/b/IMG_0001.JPG.xmp", 2019, 1, 1, "xmp b");
     File("src/d/IMG_0012.MOV", 2012, 5, 18);  // its sidecar meets the photos' in their day
     File("src/d/IMG_0012.xmp", 2019, 1, 1, "d");
+    File("src/a/IMG_0013.CR2", 2019, 1, 1, "a raw photo without a date");
+    Photo("src/a/IMG_0013.JPG", "2012:05:18 09:00:00");
     File("src/c/IMG_0004.HEIC", 2020, 1, 2, "live photo");
     File("src/c/IMG_0004.MOV", 2020, 1, 3, "live video");
     File("src/d/clip.mp4", 2013, 1, 2);
@@ -67,11 +70,12 @@ class Parallel : public OrganizeTest, public ::testing::WithParamInterface<Row> 
     RecordingJob job;
     job.m_bDeleteSrc = row.move;
     job.m_bDryRun = row.dryRun;
-    job.m_settings = {.fileFilters = "jpg,mov,mp4,eic",
+    job.m_settings = {.fileFilters = "jpg,mov,mp4,eic,cr2",
                       .skipIdentical = row.skipIdentical,
                       .renameClashes = row.renameClashes,
                       .sidecars = row.sidecars,
                       .readMediaDates = row.mediaDates,
+                      .rawFolder = row.rawFolder,
                       .jobs = jobs};
     Outcome outcome;
     {
@@ -106,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Walk, Parallel,
                          ::testing::Values(Row{"copy"}, Row{"move", true},
                                            Row{"all options", false, false, true, true, true, true},
                                            Row{"move, all options", true, false, true, true, true,
-                                               true},
+                                               true, true},
                                            Row{"dry run", false, true, true, true, true}),
                          [](const auto& info) { return std::to_string(info.index); });
 

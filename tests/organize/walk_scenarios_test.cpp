@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "camera_builder.h"
+#include "metadata/media_date.h"
 #include "organize/file_counter.h"
 #include "organize_fixture.h"
 
@@ -33,6 +35,7 @@ using Tree = std::vector<Entry>;
 struct Options {
   bool move = false, flat = false, skipIdentical = false, renameClashes = false, sidecars = false;
   const char* filter = "jpg,avi,mov,mp4";
+  bool mediaDates = false, rawFolder = false;
   int runs = 1;
   bool posixOnly = false;
 };
@@ -172,6 +175,26 @@ const Scenario kScenarios[] = {
      .placed = {"2012年/2012-05-17/IMG_1.JPG", "2012年/2012-05-17/x.jpg", "2012年/2012-05-17/y.jpg",
                 "2020年/2020-01-05/IMG_2.MOV"},
      .summary = "整理文件 5 个, 失败 5 个"},
+    {.name = "raw and photo of one name share a day unless both are dated; RAW folders",
+     .tree = {{"src/IMG_1.CR2", ""},  // no date: follows its photo
+              {"src/IMG_1.JPG", kTaken},
+              {"src/IMG_2.NEF", "2013:01:02 10:00:00"},  // both dated: each keeps its own
+              {"src/IMG_2.jpg", kTaken},
+              {"src/IMG_3.dng", "2014:02:03 10:00:00"},  // a photo without a date follows
+              {"src/IMG_3.JPG", ""},
+              {"src/IMG_4.ARW", nullptr, 20180101},  // neither dated: the photo's file day
+              {"src/IMG_4.JPG", ""},
+              {"src/sub/IMG_1.ORF", ""}},  // another folder: no pair
+     .with = {.filter = "jpg,cr2,nef,dng,arw,orf", .mediaDates = true, .rawFolder = true},
+     .placed = {"2012年/2012-05-17/IMG_1.JPG", "2012年/2012-05-17/IMG_2.jpg",
+                "2012年/2012-05-17/RAW/IMG_1.CR2", "2013年/2013-01-02/RAW/IMG_2.NEF",
+                "2014年/2014-02-03/IMG_3.JPG", "2014年/2014-02-03/RAW/IMG_3.dng",
+                "2019年/2019-03-04/IMG_4.JPG", "2019年/2019-03-04/RAW/IMG_1.ORF",
+                "2019年/2019-03-04/RAW/IMG_4.ARW"},
+     .summary = "整理文件 9 个, 失败 0 个",
+     .messages = {"RAW/IMG_1.CR2\r\n日期来源: raw pair\r\n", "IMG_3.JPG\r\n日期来源: raw pair\r\n",
+                  "RAW/IMG_4.ARW\r\n日期来源: raw pair\r\n",
+                  "RAW/IMG_1.ORF\r\n日期来源: file date\r\n"}},
     {.name = "links back into the tree: each folder walked once",
      .tree = {{"src/a.jpg"},
               {"src/sub/b.jpg"},
@@ -197,6 +220,11 @@ class WalkScenario : public OrganizeTest, public ::testing::WithParamInterface<S
     if (entry.link != nullptr) {
       std::filesystem::create_directory_symlink(std::filesystem::u8path(temp / entry.link),
                                                 std::filesystem::u8path(temp / entry.path));
+    } else if (entry.taken != nullptr && IsRawPhotoName(entry.path)) {
+      ASSERT_TRUE(testfiles::WriteText(temp / entry.path, ""));  // makes the folders
+      ASSERT_TRUE(
+          jpegbuilder::WriteBytes(temp / entry.path, camerabuilder::RawTiff("II*\0", entry.taken)));
+      ASSERT_TRUE(testfiles::SetLocalWriteTime(temp / entry.path, 2019, 3, 4));
     } else if (entry.taken != nullptr) {
       Photo(entry.path, entry.taken);
     } else {
@@ -239,7 +267,9 @@ TEST_P(WalkScenario, DryRunsPredictTheRealRunAndTheTargetEndsAsExpected) {
                     .classifyByYear = !s.with.flat,
                     .skipIdentical = s.with.skipIdentical,
                     .renameClashes = s.with.renameClashes,
-                    .sidecars = s.with.sidecars};
+                    .sidecars = s.with.sidecars,
+                    .readMediaDates = s.with.mediaDates,
+                    .rawFolder = s.with.rawFolder};
   std::string allMessages;
   for (int run = 1; run <= s.with.runs; ++run) {
     const auto before = testfiles::ReadTree(temp.Path());
@@ -262,6 +292,11 @@ TEST_P(WalkScenario, DryRunsPredictTheRealRunAndTheTargetEndsAsExpected) {
         EXPECT_EQ(testfiles::ReadTree(temp.Path()), before);
         EXPECT_EQ(testfiles::ListEntries(temp.Path()), entries);
         EXPECT_TRUE(job.failureFiles.empty());
+      }
+      // A dry run with media dates also names each day's source, on a line of its own.
+      for (std::string& message : job.messages) {
+        allMessages += dry ? message : "";
+        message.resize(std::min(message.size(), message.find("日期来源: ")));
       }
       if (!predicted.empty()) {
         EXPECT_EQ(job.messages, predicted);

@@ -54,6 +54,14 @@ struct TreeTotals {
 bool MakeBenchmarkTree(const std::string& folder, const TreeOptions& options, TreeTotals* totals,
                        std::string* error);
 
+// Fills `folder` (which exists and is empty) with one file of each camera format the media
+// date readers know (raw photos, TIFF, PNG, WebP, JPEG XL, PSD, AVI with a .THM, AVCHD,
+// Matroska), each dated a day of its own, and dates.tsv naming each file's day. Raw photos
+// carry `rawBytes` of image data and videos `videoBytes` of media data, written as holes
+// where the file system allows.
+bool MakeCameraSamples(const std::string& folder, std::uint64_t rawBytes,
+                       std::uint64_t videoBytes, std::string* error);
+
 // The tallowick-make-album command: `args` without the program name. Returns the exit status:
 // 0 made, 1 a file could not be written, 2 a wrong command line or a folder that is not empty.
 int RunMakeAlbum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

@@ -11,15 +11,20 @@ namespace album {
 namespace {
 
 constexpr char kUsage[] =
-    "用法: tallowick-make-album [--demo | --files N] [--seed S] [--min-size 字节数]\n"
-    "                           [--max-size 字节数] 目录\n"
+    "用法: tallowick-make-album [--demo | --files N | --camera] [--seed S] [--min-size 字节数]\n"
+    "                           [--max-size 字节数] [--raw-size 字节数] [--video-size 字节数] "
+    "目录\n"
     "\n"
     "在目录里生成一套照片目录树 (目录不存在就新建; 目录必须是空的).\n"
     "  --demo            演示相册 (默认): 二十多个文件, 每条整理规则都用到一次\n"
     "  --files N         基准测试用的目录树, 正好 N 个文件, 按年份和活动分目录\n"
     "  --seed S          随机种子, 同样的参数生成同样的目录树 (默认 1)\n"
     "  --min-size 字节数 照片和视频的最小大小, 默认 10K (可用 K, M 后缀)\n"
-    "  --max-size 字节数 最大大小, 默认 5M\n";
+    "  --max-size 字节数 最大大小, 默认 5M\n"
+    "  --camera          每种相机格式 (RAW, TIFF, PNG, WebP, JXL, PSD, AVI, AVCHD, MKV) 各一个\n"
+    "                    带拍摄日期的文件, 以及列出各文件日期的 dates.tsv\n"
+    "  --raw-size 字节数 --camera 时 RAW 照片的图像数据大小 (默认 0)\n"
+    "  --video-size 字节数 --camera 时视频的媒体数据大小 (默认 4K)\n";
 
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitUsage = 2;
@@ -52,6 +57,10 @@ struct Command {
   bool demo = false;
   bool tree = false;
   bool sizeOrSeedGiven = false;
+  bool camera = false;
+  bool cameraSizeGiven = false;
+  std::uint64_t rawBytes = 0;
+  std::uint64_t videoBytes = 4096;
   TreeOptions options;
   std::string folder;
 };
@@ -63,8 +72,19 @@ bool Parse(const std::vector<std::string>& args, Command* command, std::string* 
       command->help = true;
       return true;
     }
-    if (arg == "--demo") {
-      command->demo = true;
+    if (arg == "--demo" || arg == "--camera") {
+      (arg == "--demo" ? command->demo : command->camera) = true;
+      continue;
+    }
+    if (arg == "--raw-size" || arg == "--video-size") {
+      const std::optional<std::uint64_t> value =
+          i + 1 < args.size() ? ParseSize(args[++i]) : std::nullopt;
+      if (!value || *value > (1ULL << 30)) {
+        *error = "选项 " + arg + " 需要一个不超过 1G 的大小";
+        return false;
+      }
+      (arg == "--raw-size" ? command->rawBytes : command->videoBytes) = *value;
+      command->cameraSizeGiven = true;
       continue;
     }
     if (arg == "--files" || arg == "--seed" || arg == "--min-size" || arg == "--max-size") {
@@ -106,8 +126,10 @@ bool Parse(const std::vector<std::string>& args, Command* command, std::string* 
   }
   if (command->folder.empty()) {
     *error = "需要一个目录";
-  } else if (command->demo && command->tree) {
-    *error = "--demo 和 --files 只能选一个";
+  } else if (command->demo + command->tree + command->camera > 1) {
+    *error = "--demo, --files 和 --camera 只能选一个";
+  } else if (command->cameraSizeGiven && !command->camera) {
+    *error = "--raw-size 和 --video-size 只用于 --camera";
   } else if (command->sizeOrSeedGiven && !command->tree) {
     *error = "--seed, --min-size 和 --max-size 只用于 --files";
   } else if (command->options.minSize < 1024) {
@@ -166,6 +188,13 @@ int RunMakeAlbum(const std::vector<std::string>& args, std::FILE* out, std::FILE
     return kExitUsage;
   }
 
+  if (command.camera) {
+    if (!MakeCameraSamples(command.folder, command.rawBytes, command.videoBytes, &error)) {
+      std::fprintf(err, "tallowick-make-album: 无法写入 %s\n", error.c_str());
+      return kExitWriteFailed;
+    }
+    return 0;
+  }
   if (!command.tree) {
     if (!MakeDemoAlbum(command.folder, &error)) {
       std::fprintf(err, "tallowick-make-album: 无法写入 %s\n", error.c_str());
