@@ -111,12 +111,16 @@ if(TALLOWICK_TEST_ENVIRONMENT)
 endif()
 
 # End-to-end: the tool under faults (a full target, a file-size limit, a kill or Ctrl+C in the
-# middle of a large copy or move); the full targets need small file systems of its own and are
-# skipped without the right to mount them.
-add_test(NAME cli_transfer_faults
-         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/transfer_faults.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-                 $<TARGET_FILE:tallowick-cli> $<TARGET_FILE:tallowick-make-album>)
-set_tests_properties(cli_transfer_faults PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
-if(TALLOWICK_TEST_ENVIRONMENT)
-  set_tests_properties(cli_transfer_faults PROPERTIES ENVIRONMENT "${TALLOWICK_TEST_ENVIRONMENT}")
-endif()
+# middle of a large copy or move), one file at a time and three at once; the full targets need
+# small file systems of its own and are skipped without the right to mount them.
+foreach(jobs 1 3)
+  set(name cli_transfer_faults)
+  if(jobs GREATER 1)
+    set(name cli_transfer_faults_${jobs}_at_once)
+  endif()
+  add_test(NAME ${name}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/transfer_faults.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+                   $<TARGET_FILE:tallowick-cli> $<TARGET_FILE:tallowick-make-album>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+                       ENVIRONMENT "${TALLOWICK_TEST_ENVIRONMENT};FAULT_JOBS=${jobs}")
+endforeach()

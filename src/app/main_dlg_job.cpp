@@ -66,6 +66,7 @@ bool CMainDlg::PrepareJob() {
   m_settings.skipIdentical = theConfig.SkipIdentical != 0;
   m_settings.renameClashes = theConfig.RenameClashes != 0;
   m_settings.sidecars = theConfig.Sidecars != 0;
+  m_settings.jobs = theConfig.Jobs;
   m_pJournal = nullptr;
   m_journal.reset();
   m_strJournalPath.clear();

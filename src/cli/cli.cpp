@@ -105,6 +105,7 @@ int RunCli(const std::vector<std::string>& args, const CliStreams& streams) {
   job.m_settings.renameClashes = options.renameClashes.value_or(config.RenameClashes != 0);
   job.m_settings.sidecars = options.sidecars.value_or(config.Sidecars != 0);
   job.m_settings.readMediaDates = options.mediaDates.value_or(config.ReadMediaDates != 0);
+  job.m_settings.jobs = options.jobs.value_or(config.Jobs);
   job.m_settings.rawFolder = options.rawFolder.value_or(config.RawFolder != 0);
 
   const std::string refusal = job.CheckStart();

@@ -1,9 +1,11 @@
 #include "cli/cli_options.h"
 
+#include <charconv>
 #include <optional>
 #include <string_view>
 
 #include "organize/folder_layout.h"
+#include "organize/job_count.h"
 #include "organize/organize_job.h"
 
 namespace {
@@ -29,6 +31,7 @@ constexpr OptionInfo kOptions[] = {
     {"--filter", nullptr, &CliOptions::filter},
     {"--error-file", nullptr, &CliOptions::errorFile},
     {"--journal", nullptr, &CliOptions::journal},
+    {"--jobs", nullptr, &CliOptions::jobsText},
     {"--undo", nullptr, &CliOptions::undo},
     {"--skip-identical", nullptr, nullptr, &CliOptions::skipIdentical, true},
     {"--no-skip-identical", nullptr, nullptr, &CliOptions::skipIdentical, false},
@@ -49,6 +52,16 @@ const OptionInfo* FindOption(std::string_view name) {
     }
   }
   return nullptr;
+}
+
+// A whole number from 0 to kMaxJobs, else nothing.
+std::optional<int> JobsNumber(const std::string& text) {
+  int jobs = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+  if (error != std::errc() || end != text.data() + text.size() || jobs < 0 || jobs > kMaxJobs) {
+    return std::nullopt;
+  }
+  return jobs;
 }
 
 }  // namespace
@@ -116,6 +129,10 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options,
       error->append(known == kFolderLayouts[0] ? "" : ", ").append(FolderLayoutName(known));
     }
     error->append(")");
+    return false;
+  }
+  if (!options->jobsText.empty() && !(options->jobs = JobsNumber(options->jobsText))) {
+    *error = "--jobs 应是 0 到 " + std::to_string(kMaxJobs) + " 之间的整数: " + options->jobsText;
     return false;
   }
   if (!options->undo.empty()) {

@@ -24,12 +24,14 @@ struct CliOptions {
   std::string filter;                // --filter; the job's default text unless given
   bool filterGiven = false;          // --filter was given (it overrides Config.ini)
   std::string errorFile;             // --error-file; empty: errorFile.txt in the program's folder
+  std::string jobsText;              // --jobs as typed
+  std::optional<int> jobs;           // --jobs: files placed at once, 0: as suits the disks
   std::vector<std::string> folders;  // SOURCE and TARGET as typed
 };
 
 // Reads the arguments that follow the program name. Options may stand before, between or
 // after the folders; "--" makes every later argument a folder. --help and --version end the
 // reading at once. False with a one-line message in `error` when the command line is wrong
-// (unknown option, missing or unexpected option argument, an unknown --layout name, not
-// exactly two folders, or any folder with --undo).
+// (unknown option, missing or unexpected option argument, an unknown --layout name, a --jobs
+// that is no number from 0 to kMaxJobs, not exactly two folders, or any folder with --undo).
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions* options, std::string* error);

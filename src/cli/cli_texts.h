@@ -52,6 +52,9 @@ inline constexpr char kCliUsage[] =
     "  --no-raw-folder\n"
     "                      关闭对应的选项, 即使 Config.ini 打开了它 (最后给出的为准)\n"
     "  --journal 文件      把建立的目录和放好的文件逐行记入这个日志 (追加), 供撤销用\n"
+    "  --jobs N            同时处理 N 个文件 (0 到 64): 1 为逐个处理; 0 (默认) 按磁盘选择,\n"
+    "                      网络共享上 8 个, 机械硬盘上 1 个, 其他 4 个. 显示的内容, 日志和\n"
+    "                      结果都与逐个处理时相同\n"
     "  --undo 文件         按日志撤销整理: 移动的文件移回原处, 复制的文件删除, 空目录删除;\n"
     "                      文件已改动或原处已有文件时不撤销, 只列出. 可与 --dry-run 同用\n"
     "  --help              显示本帮助\n"
@@ -62,13 +65,13 @@ inline constexpr char kCliUsage[] =
     "\n"
     "程序目录下有 Config.ini 时, 读取其中的 FileFilters 和 IsClassifyByYear (与窗口程序相同),\n"
     "以及 ReadMediaDates=1, SkipIdentical=1, RenameClashes=1, Sidecars=1, RawFolder=1\n"
-    "(同 --media-dates, --skip-identical, --rename-clashes, --sidecars, --raw-folder)\n"
-    "和 FolderLayout=样式 (同 --layout); "
+    "(同 --media-dates, --skip-identical, --rename-clashes, --sidecars, --raw-folder),\n"
+    "FolderLayout=样式 (同 --layout) 和 Jobs=N (同 --jobs); "
     "命令行选项优先 (--no-... 可关闭这五项); 本工具只读不写 Config.ini.\n"
     "\n"
     "退出码: 0 全部成功, 1 有文件失败或有目录无法读取 (撤销时: 有文件无法撤销),\n"
     "2 用法错误或无法开始, 130 (Windows 上为 0xC000013A) 被 Ctrl+C 停止.\n"
-    "整理中按 Ctrl+C: 当前文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
+    "整理中按 Ctrl+C: 正在处理的文件处理完后停止, 仍显示汇总; 再按一次立即退出.\n";
 
 inline constexpr char kCliShortUsage[] =
     "用法: tallowick-cli [选项] 照片目录 输出目录\n"

@@ -303,10 +303,10 @@ MediaDay FindMediaDay(const platform::FolderListing& listing, const std::string&
   return DayOfFile(folder, listing.Name(), &file);
 }
 
-MediaDay FindMediaDay(const std::string& path) {
+MediaDay FindMediaDay(const std::string& path, const platform::HeldFile* held) {
   platform::InputFile file;
   if (MediaKindOf(path) != MediaKind::kOther) {
-    file.Open(path);
+    held != nullptr && held->IsOpen() ? file.Open(*held) : file.Open(path);
   }
   const auto [folder, name] = SplitPath(path);
   return DayOfFile(folder, name, &file);

@@ -75,7 +75,8 @@ MediaDay DayInsideFile(MediaKind kind, ByteSource& source, const platform::Local
 // The day of the listing's current entry, from its content, then (for an AVI) the .THM file
 // beside it in `folder` (ending with the separator), then its name.
 MediaDay FindMediaDay(const platform::FolderListing& listing, const std::string& folder);
-// The same for a file given by its path.
-MediaDay FindMediaDay(const std::string& path);
+// The same for a file given by its path; `held`, when given and open, is that file, read
+// without opening it again.
+MediaDay FindMediaDay(const std::string& path, const platform::HeldFile* held = nullptr);
 // The day inside the file alone: no .THM file, no name.
 MediaDay FindContentDay(const std::string& path);

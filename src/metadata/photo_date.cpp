@@ -51,10 +51,10 @@ bool HasJpgEnding(const std::string& name) {
   return true;
 }
 
-std::string GetPhotoDate(const std::string& path) {
+std::string GetPhotoDate(const std::string& path, const platform::HeldFile* held) {
   platform::InputFile file;
   if (HasJpgEnding(path)) {
-    file.Open(path);
+    held != nullptr && held->IsOpen() ? file.Open(*held) : file.Open(path);
   }
   return DateOfOpenFile(&file);
 }

@@ -11,7 +11,8 @@ bool HasJpgEnding(const std::string& name);
 // For a path ending in .jpg (any letter case) whose file holds an EXIF date of capture:
 // that date cut at its first blank (unless the blank leads), colons turned into hyphens,
 // normally YYYY-MM-DD. Otherwise an empty text. Never fails.
-std::string GetPhotoDate(const std::string& path);
+// `held`, when given and open, is that file, read without opening it again.
+std::string GetPhotoDate(const std::string& path, const platform::HeldFile* held = nullptr);
 
 // The same answer for the current entry of `listing`, opened relative to the listed folder;
 // the walk uses this form.

@@ -44,6 +44,7 @@ ConfigValues ReadConfigFile(const std::string& iniPath) {
   values.RenameClashes = ReadInt(iniPath, "RenameClashes", defaults.RenameClashes);
   values.Sidecars = ReadInt(iniPath, "Sidecars", defaults.Sidecars);
   values.KeepJournal = ReadInt(iniPath, "KeepJournal", defaults.KeepJournal);
+  values.Jobs = ReadInt(iniPath, "Jobs", defaults.Jobs);
   values.RawFolder = ReadInt(iniPath, "RawFolder", defaults.RawFolder);
   values.FolderLayout = ReadText(iniPath, "FolderLayout", defaults.FolderLayout);
   return values;
@@ -75,6 +76,7 @@ void CAppConfig::LoadConfig() {
   RenameClashes = values.RenameClashes;
   Sidecars = values.Sidecars;
   KeepJournal = values.KeepJournal;
+  Jobs = values.Jobs;
   RawFolder = values.RawFolder;
   FolderLayout = values.FolderLayout;
   m_loaded = values;
@@ -95,6 +97,7 @@ void CAppConfig::SaveConfig() {
   WriteIfChanged(path, "RenameClashes", RenameClashes, m_loaded.RenameClashes);
   WriteIfChanged(path, "Sidecars", Sidecars, m_loaded.Sidecars);
   WriteIfChanged(path, "KeepJournal", KeepJournal, m_loaded.KeepJournal);
+  WriteIfChanged(path, "Jobs", Jobs, m_loaded.Jobs);
   WriteIfChanged(path, "RawFolder", RawFolder, m_loaded.RawFolder);
   if (FolderLayout != m_loaded.FolderLayout) {
     Write(path, "FolderLayout", FolderLayout);

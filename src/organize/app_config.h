@@ -23,6 +23,7 @@ struct ConfigValues {
   int RenameClashes = 0;
   int Sidecars = 0;
   int KeepJournal = 0;         // the window writes a journal of each job (journal folder)
+  int Jobs = 0;                // files placed at once; 0 (or less): as suits the disks
   int RawFolder = 0;           // raw photos go into a RAW folder below their day
   std::string FolderLayout{};  // a FolderLayoutName; empty: what IsClassifyByYear says
 };
@@ -64,6 +65,7 @@ class CAppConfig {
   int RenameClashes = 0;
   int Sidecars = 0;
   int KeepJournal = 0;
+  int Jobs = 0;
   int RawFolder = 0;
   std::string FolderLayout;
 

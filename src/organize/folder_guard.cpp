@@ -32,9 +32,11 @@ GuardedChange FolderGuard::CreateFolder(const std::string& folder) const {
   return check != GuardedChange::kDone ? check : Carried(platform::CreateFolder(folder));
 }
 
-GuardedChange FolderGuard::Copy(const std::string& from, const std::string& to) const {
+GuardedChange FolderGuard::Copy(const std::string& from, const std::string& to,
+                                const platform::HeldFile* held) const {
   const GuardedChange check = CheckMake(to);
-  return check != GuardedChange::kDone ? check : Carried(platform::CopyFileNoOverwrite(from, to));
+  return check != GuardedChange::kDone ? check
+                                       : Carried(platform::CopyFileNoOverwrite(from, to, held));
 }
 
 GuardedChange FolderGuard::Move(const std::string& from, const std::string& to) const {

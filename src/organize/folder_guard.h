@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/platform.h"
+
 // What a guarded change came to.
 enum class GuardedChange {
   kDone,           // allowed and carried out (a check alone: allowed)
@@ -35,7 +37,9 @@ class FolderGuard {
   // The changes, each carried out only when its check allows it. Copying reads from anywhere:
   // it takes nothing away.
   GuardedChange CreateFolder(const std::string& folder) const;
-  GuardedChange Copy(const std::string& from, const std::string& to) const;
+  // `held`: the file at `from`, kept open since its head was read (see platform::HeldFile).
+  GuardedChange Copy(const std::string& from, const std::string& to,
+                     const platform::HeldFile* held = nullptr) const;
   GuardedChange Move(const std::string& from, const std::string& to) const;
   GuardedChange RemoveFile(const std::string& path) const;
   GuardedChange RemoveEmptyFolder(const std::string& folder) const;

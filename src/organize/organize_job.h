@@ -4,15 +4,20 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "metadata/media_date.h"
 #include "organize/folder_guard.h"
 #include "organize/folder_layout.h"
 #include "organize/walk_rules.h"
+#include "platform/file_ops.h"
 #include "platform/platform.h"
 
+class OrderedPool;
 class OrganizeJournal;
 
 // Entries the walk passes over: hidden ones (a leading '.') and lock or temporary files
@@ -41,6 +46,11 @@ struct OrganizeSettings {
   // a dry run then names each day's source.
   bool readMediaDates = false;
   bool rawFolder = false;  // raw photos go into a "RAW" folder below their day
+  // Files placed at once: their dates are read and they are copied or moved on this many
+  // threads, while every decision and message keeps the order of one at a time. 1: one after
+  // another on the walk's own thread; 0 (or less): as many as suit the two folders' disks;
+  // at most kMaxJobs.
+  int jobs = 1;
 
   void SetLayout(FolderLayout chosen) {
     layout = chosen;
@@ -129,36 +139,76 @@ class COrganizeJob {
   virtual void OnFolderUnread(const std::string& /*text*/) {}
 
  private:
+  enum class PlaceResult {
+    kPlaced,
+    kIdentical,
+    kFailed,
+    kLeftWithMain,  // a sidecar whose main file could not be placed stays where it is
+  };
+  // One file on its way into the target.
+  struct Placement {
+    std::string source;       // its real path
+    std::string lowerSource;  // the lower-cased path shown in messages
+    std::string name;         // its own name
+    std::string destination;  // the path last tried
+    std::string refusal;      // why the guard refused it; empty when it did not
+    PlaceResult result = PlaceResult::kFailed;
+    platform::FileInfo placed;  // size and last-write time where it was placed (journal)
+  };
+  // A file that passed the filter and the sidecars that follow it into its day folder: planned
+  // (its day read), placed and reported together.
+  struct FileGroup {
+    std::string folder;   // the source folder, with its final separator
+    std::string partner;  // the other file of the main file's raw pair; empty: none
+    std::vector<std::string> folders;  // from below the target down to the day folder
+    std::vector<Sidecar> sidecars;
+    std::vector<Placement> files;  // the main file, then its sidecars
+    DaySource daySource = DaySource::kFileDate;
+    // On a worker, a copy's main file, open from the reading of its day until it is copied.
+    platform::HeldFile held;
+    bool cleanFirst = false;  // first into its day folder: temporaries left there go first
+    const std::string& DayFolder() const { return folders.back(); }
+  };
+  class FileTask;
+  class NoticeTask;
+
   // The end of a run: `summary` becomes the latest message, the running flag is cleared, and
   // when anything failed the list and summary go to the failure file.
   void FinishRun(const std::string& summary, const std::string& failureFilePath);
-  // Places one file that passed the filter: `m_source` holds its real path, `lowerSource` the
-  // lower-cased one shown in messages; `listing` stands on its entry in `folder`, whose
-  // last-write time is read only when the file has no usable photo date (on Linux that costs a
-  // stat); `partner` names the other file of its raw pair, if any.
-  void PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing,
-                 const std::string& folder, const std::string* partner);
   // Walks the folder `path` (ending with the separator) through its `listing`, and all below.
   // `hiddenBySystem`: the folder is one the system hides from users, left quietly if unread.
   void WalkFolder(const std::string& path, platform::FolderListing& listing, bool hiddenBySystem);
-  // Counts and reports `path` when `listing` failed to open or to read to its end.
+  // Hands the file `name` of the folder `path` and its sidecars to the pool; `listing` stands
+  // on its entry.
+  void AddFile(const std::string& path, const std::string& lowerSource,
+               const platform::FolderListing& listing, const FolderFiles& files);
+  // Counts and reports `path`, in its place among the files, when `listing` failed to open or
+  // to read to its end.
   void ReportUnreadFolder(const std::string& path, const platform::FolderListing& listing,
                           bool hiddenBySystem);
-  enum class PlaceResult { kPlaced, kIdentical, kFailed };
-  // Places m_source into m_dateFolder as `name`; when that name is taken, the file counts as
-  // in place if it holds the same bytes (with skipIdentical), else, if `mayRename`, the next
-  // clash name is tried. m_destination holds the path last tried.
-  PlaceResult PlaceAs(const std::string& name, bool mayRename);
-  // Counts the outcome for the file `name`, records it in the journal, publishes its message,
-  // which ends with the day's source when `daySource` is given.
-  void ReportPlacement(PlaceResult result, const std::string& lowerSource, const std::string& name,
+  // Reads the group's day and names its folders. `listing` stands on the main file's entry,
+  // whose last-write time is read only when the file has no usable date (on Linux that costs a
+  // stat); null on a worker, which reads the file by its path.
+  void PlanGroup(FileGroup& group, const platform::FolderListing* listing) const;
+  // Decides, in walk order, what depends on the order; fills `keys` (when given) with what the
+  // group's placing may contend for: its names in its day folder.
+  void AdmitGroup(FileGroup& group, std::vector<std::string>* keys);
+  // Creates the group's folders and places its files.
+  void PlaceGroup(FileGroup& group);
+  // Counts, records in the journal and publishes the group's outcome.
+  void ReportGroup(const FileGroup& group);
+  // Places `file` into `dayFolder` as `name`; when that name is taken, the file counts as in
+  // place if it holds the same bytes (with skipIdentical), else, if `mayRename`, the next clash
+  // name is tried. file.destination holds the path last tried. `held`: the file, held open.
+  PlaceResult PlaceAs(Placement& file, const std::string& dayFolder, const std::string& name,
+                      bool mayRename, const platform::HeldFile* held = nullptr);
+  // Counts the outcome for `file`, records it in the journal, publishes its message, which
+  // ends with the day's source when `daySource` is given.
+  void ReportPlacement(const Placement& file, const std::string& dayFolder,
                        const char* daySource = nullptr);
-  // Right after the main file `mainName` of `folder`: its sidecars, beside it.
-  void PlaceSidecars(const FolderFiles& files, const std::string& folder,
-                     const std::string& mainName);
-  // Copies or moves m_source to m_destination through the guard; in a dry run only predicts
-  // the outcome. A refusal leaves its reason in m_refusal.
-  bool TransferFile();
+  // Copies or moves the file to file.destination through the guard; in a dry run only
+  // predicts the outcome. A refusal leaves its reason in file.refusal.
+  bool TransferFile(Placement& file, const platform::HeldFile* held);
   void CreateFolderIfMissing(const std::string& folder);
   // The path under which the walk goes on below the folder link `folder` (the path through
   // the link, ending with the separator): where the link really leads, so that the guard
@@ -183,16 +233,15 @@ class COrganizeJob {
   WalkedFolders m_walkedFolders;  // folders already walked in this job, and the target
   // Files leave only the photo folder, files and folders are made only in the output folder.
   FolderGuard m_guard;
-  std::string m_realSource;  // the photo folder with its links resolved, once a link needs it
-  std::set<std::string> m_dryRunPlaced;  // destinations a dry run has promised
+  std::string m_realSource;       // the photo folder with its links resolved, once a link needs it
+  OrderedPool* m_pool = nullptr;  // where the walk hands its files, during OrganizeFolder
   std::set<std::string> m_cleanedFolders;  // day folders rid of stale temporaries in this job
+  std::mutex m_dryRunMutex;
+  std::set<std::string> m_dryRunPlaced;  // destinations a dry run has promised
+  // Folders this job made whose journal line is still to come: the line goes before the first
+  // file reported into the folder, where a run of one file at a time writes it.
+  std::mutex m_folderMutex;
+  std::map<std::string, int> m_unjournaledFolders;
 
-  // Per-file scratch texts, reused from file to file so the walk allocates little.
-  std::string m_source;       // real path of the file in hand
-  std::string m_dateFolder;   // year folder, then date folder
-  std::string m_destination;  // date folder followed by the name
-  std::string m_messageBuf;   // message being formatted
-  std::string m_refusal;      // why the guard refused the file in hand; empty when it did not
-  // How the file handled last came out; its sidecars follow it.
-  PlaceResult m_lastResult = PlaceResult::kFailed;
+  std::string m_messageBuf;  // message being formatted, on the thread that reports
 };

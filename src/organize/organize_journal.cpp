@@ -148,16 +148,19 @@ void OrganizeJournal::RecordFolder(const std::string& folder) {
 }
 
 void OrganizeJournal::RecordPlaced(bool moved, const std::string& source,
-                                   const std::string& destination) {
+                                   const std::string& destination,
+                                   const platform::FileInfo* placed) {
   JournalRecord record;
   record.kind = moved ? JournalRecord::Kind::kMove : JournalRecord::Kind::kCopy;
   record.source = source;
   record.destination = destination;
   platform::FileInfo info;
-  if (platform::ReadFileInfo(destination, &info)) {
-    record.size = info.size;
-    record.lastWrite = info.lastWrite;
+  if (placed == nullptr) {
+    platform::ReadFileInfo(destination, &info);  // zero size and time when it cannot be read
+    placed = &info;
   }
+  record.size = placed->size;
+  record.lastWrite = placed->lastWrite;
   Write(record);
 }
 

@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_ops.h"
 #include "platform/platform.h"
 
 struct JournalRecord {
@@ -68,8 +69,10 @@ class OrganizeJournal {
 
   // Each call writes and flushes one line. A failed write is remembered in Failed().
   void RecordFolder(const std::string& folder);
-  // Records a placed file with the size and last-write time it has at `destination` now.
-  void RecordPlaced(bool moved, const std::string& source, const std::string& destination);
+  // Records a placed file with its size and last-write time at `destination`: `placed`, as
+  // read right after placing it, or when null as it has them now.
+  void RecordPlaced(bool moved, const std::string& source, const std::string& destination,
+                    const platform::FileInfo* placed = nullptr);
   // Records the folders of the job whose records follow.
   void RecordJob(const std::string& source, const std::string& target);
   // Records that the record on line `number` (counted from 1) was taken back.

@@ -18,29 +18,64 @@ constexpr int kMaxClashNumber = 9999;
 
 }  // namespace
 
-COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool mayRename) {
+void COrganizeJob::AdmitGroup(FileGroup& group, std::vector<std::string>* keys) {
   // The first time the job writes into a day folder, temporaries that a killed run left
   // there go: hidden from the user, they would take room for good.
-  if (!m_bDryRun && m_cleanedFolders.insert(m_dateFolder).second) {
-    m_guard.RemoveStaleTemporaries(m_dateFolder);
+  group.cleanFirst = !m_bDryRun && m_cleanedFolders.insert(group.DayFolder()).second;
+  if (keys != nullptr) {
+    *keys = ClashKeys(group.DayFolder(), group.files.front().name, group.sidecars);
   }
-  m_refusal.clear();
+}
+
+void COrganizeJob::PlaceGroup(FileGroup& group) {
+  for (const std::string& folder : group.folders) {
+    CreateFolderIfMissing(folder);
+  }
+  const std::string& day = group.DayFolder();
+  if (group.cleanFirst) {
+    m_guard.RemoveStaleTemporaries(day);
+  }
+  Placement& main = group.files.front();
+  main.result = PlaceAs(main, day, main.name, m_settings.renameClashes, &group.held);
+  group.held.Close();  // here, not on the thread that reports: on a share a close waits too
+  // The sidecars follow the main file's final name; when it failed, they stay with it, never
+  // on a day of their own.
+  const std::string mainFinalName = main.destination.substr(day.size());
+  for (std::size_t i = 0; i < group.sidecars.size(); ++i) {
+    Placement& sidecar = group.files[i + 1];
+    sidecar.result =
+        main.result == PlaceResult::kFailed
+            ? PlaceResult::kLeftWithMain
+            : PlaceAs(sidecar, day, SidecarFinalName(group.sidecars[i], main.name, mainFinalName),
+                      false);
+  }
+}
+
+COrganizeJob::PlaceResult COrganizeJob::PlaceAs(Placement& file, const std::string& dayFolder,
+                                                const std::string& name, bool mayRename,
+                                                const platform::HeldFile* held) {
   for (int number = 0; number <= kMaxClashNumber; ++number) {
-    m_destination.assign(m_dateFolder).append(number == 0 ? name : ClashName(name, number));
+    file.destination.assign(dayFolder).append(number == 0 ? name : ClashName(name, number));
     // The no-overwrite copy or move is the check for a free name: two jobs into one target
     // never both get the same one.
-    if (TransferFile()) {
+    if (TransferFile(file, held)) {
+      if (m_pJournal != nullptr && !m_bDryRun) {
+        platform::ReadFileInfo(file.destination, &file.placed);
+      }
       return PlaceResult::kPlaced;
     }
-    if (!m_refusal.empty() || (!m_settings.skipIdentical && !mayRename)) {
+    if (!file.refusal.empty() || (!m_settings.skipIdentical && !mayRename)) {
       return PlaceResult::kFailed;
     }
-    const bool taken = platform::PathExists(m_destination) ||
-                       (m_bDryRun && m_dryRunPlaced.count(PathKey(m_destination)) != 0);
+    bool taken = platform::PathExists(file.destination);
+    if (!taken && m_bDryRun) {
+      std::lock_guard<std::mutex> lock(m_dryRunMutex);
+      taken = m_dryRunPlaced.count(PathKey(file.destination)) != 0;
+    }
     if (!taken) {
       return PlaceResult::kFailed;  // the name was free, yet the file could not be placed
     }
-    if (m_settings.skipIdentical && HaveSameContent(m_source, m_destination)) {
+    if (m_settings.skipIdentical && HaveSameContent(file.source, file.destination)) {
       return PlaceResult::kIdentical;
     }
     if (!mayRename) {
@@ -50,49 +85,75 @@ COrganizeJob::PlaceResult COrganizeJob::PlaceAs(const std::string& name, bool ma
   return PlaceResult::kFailed;
 }
 
-void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerSource,
-                                   const std::string& name, const char* daySource) {
-  m_lastResult = result;
+void COrganizeJob::ReportGroup(const FileGroup& group) {
+  if (m_pJournal != nullptr && !m_bDryRun) {
+    std::lock_guard<std::mutex> lock(m_folderMutex);
+    for (const std::string& folder : group.folders) {
+      const auto made = m_unjournaledFolders.find(folder);
+      if (made != m_unjournaledFolders.end()) {
+        m_pJournal->RecordFolder(folder);
+        if (--made->second == 0) {
+          m_unjournaledFolders.erase(made);
+        }
+      }
+    }
+  }
+  // A dry run with media dates also says where each day came from.
+  const char* daySource =
+      m_bDryRun && m_settings.readMediaDates ? DaySourceLabel(group.daySource) : nullptr;
+  for (const Placement& file : group.files) {
+    ReportPlacement(file, group.DayFolder(), &file == &group.files.front() ? daySource : nullptr);
+  }
+}
+
+void COrganizeJob::ReportPlacement(const Placement& file, const std::string& dayFolder,
+                                   const char* daySource) {
   const char* verb = m_jobDeleteSrc ? "移动" : "复制";
   m_messageBuf.clear();
-  if (result == PlaceResult::kIdentical) {
+  if (file.result == PlaceResult::kIdentical) {
     // Already in place: neither placed nor failed; a move leaves its source where it is.
     ++m_nIdenticalCount;
     m_messageBuf.append("已存在相同文件: ")
-        .append(lowerSource)
+        .append(file.lowerSource)
         .append(" -> ")
-        .append(m_destination)
+        .append(file.destination)
         .append("\r\n");
-  } else if (result == PlaceResult::kPlaced) {
+  } else if (file.result == PlaceResult::kPlaced) {
     ++m_nFileCount;
     m_messageBuf.append(verb)
         .append("文件(")
         .append(std::to_string(m_nFileCount))
         .append("): ")
-        .append(lowerSource)
+        .append(file.lowerSource)
         .append("\r\n\r\n")
         .append(verb)
         .append("到: ")
-        .append(m_destination)
+        .append(file.destination)
         .append("\r\n");
-    const std::string finalName = m_destination.substr(m_dateFolder.size());
-    if (finalName != name) {
+    const std::string finalName = file.destination.substr(dayFolder.size());
+    if (finalName != file.name) {
       m_messageBuf.append("重名, 改名为: ").append(finalName).append("\r\n");
     }
     if (m_pJournal != nullptr && !m_bDryRun) {
-      m_pJournal->RecordPlaced(m_jobDeleteSrc, m_source, m_destination);
+      m_pJournal->RecordPlaced(m_jobDeleteSrc, file.source, file.destination, &file.placed);
     }
   } else {
     ++m_nFileCount;
     ++m_nFailCount;
-    m_messageBuf.append(verb)
-        .append("文件失败: ")
-        .append(lowerSource)
-        .append(" -> ")
-        .append(m_destination)
-        .append("\r\n");
-    if (!m_refusal.empty()) {
-      m_messageBuf.append(m_refusal).append("\r\n");
+    if (file.result == PlaceResult::kLeftWithMain) {
+      m_messageBuf.append("附属文件未处理 (主文件没有放好): ")
+          .append(file.lowerSource)
+          .append("\r\n");
+    } else {
+      m_messageBuf.append(verb)
+          .append("文件失败: ")
+          .append(file.lowerSource)
+          .append(" -> ")
+          .append(file.destination)
+          .append("\r\n");
+      if (!file.refusal.empty()) {
+        m_messageBuf.append(file.refusal).append("\r\n");
+      }
     }
     m_strErrors += m_messageBuf;
   }
@@ -101,32 +162,4 @@ void COrganizeJob::ReportPlacement(PlaceResult result, const std::string& lowerS
   }
   PublishMessage();
   PostOrganizeProgress();
-}
-
-void COrganizeJob::PlaceSidecars(const FolderFiles& files, const std::string& folder,
-                                 const std::string& mainName) {
-  const std::vector<Sidecar>& sidecars = files.SidecarsOf(mainName);
-  if (sidecars.empty()) {
-    return;
-  }
-  // The sidecars belong to the file in hand: a stop request lets them follow it.
-  const PlaceResult mainResult = m_lastResult;
-  const std::string mainFinalName = m_destination.substr(m_dateFolder.size());
-  for (const Sidecar& sidecar : sidecars) {
-    m_source.assign(folder).append(sidecar.name);
-    const std::string lowerSource = platform::ToLower(m_source);
-    if (mainResult == PlaceResult::kFailed) {
-      // Its main file stays where it is, and so does the sidecar: never on a day of its own.
-      m_lastResult = PlaceResult::kFailed;
-      ++m_nFileCount;
-      ++m_nFailCount;
-      m_messageBuf.assign("附属文件未处理 (主文件没有放好): ").append(lowerSource).append("\r\n");
-      m_strErrors += m_messageBuf;
-      PublishMessage();
-      PostOrganizeProgress();
-      continue;
-    }
-    ReportPlacement(PlaceAs(SidecarFinalName(sidecar, mainName, mainFinalName), false), lowerSource,
-                    sidecar.name);
-  }
 }

@@ -1,11 +1,16 @@
 // The organize walk: visits a folder tree depth first and files every photo and video that
 // passes the filter into a date folder under the job's target, by copy or move.
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "metadata/media_date.h"
 #include "metadata/photo_date.h"
+#include "organize/job_count.h"
+#include "organize/ordered_pool.h"
 #include "organize/organize_job.h"
 #include "organize/organize_journal.h"
 #include "organize/unread_folder.h"
@@ -68,18 +73,22 @@ MediaDay DayOfPair(const std::string& folder, const std::string& name, const std
   return own;  // the photo's own name or last change; the raw file's name gives the same day
 }
 
-// The day text found in the file, its partner or its name, and its source; empty (source
-// kFileDate) when only the file's own date is left.
-std::string DateOfEntry(const platform::FolderListing& listing, const std::string& folder,
+// The day text found in the file `name` of `folder`, its raw `partner` (if any) or its name, and
+// its source; empty (source kFileDate) when only the file's own date is left. The file is read
+// through `listing`, standing on its entry, when given, else through `held` when open, else by
+// its path.
+std::string DateOfEntry(const platform::FolderListing* listing, const std::string& folder,
+                        const std::string& name, const platform::HeldFile& held,
                         bool readMediaDates, const std::string* partner, DaySource* source) {
   *source = DaySource::kFileDate;
   if (!readMediaDates) {
-    return GetPhotoDate(listing);
+    return listing != nullptr ? GetPhotoDate(*listing) : GetPhotoDate(folder + name, &held);
   }
-  MediaDay found = FindMediaDay(listing, folder);
+  MediaDay found = listing != nullptr ? FindMediaDay(*listing, folder)
+                                       : FindMediaDay(folder + name, &held);
   if (partner != nullptr &&
       (found.source == DaySource::kNone || found.source == DaySource::kName)) {
-    found = DayOfPair(folder, listing.Name(), *partner, found);
+    found = DayOfPair(folder, name, *partner, found);
   }
   if (found.source == DaySource::kNone) {
     return {};
@@ -135,7 +144,80 @@ std::vector<std::string> LayoutFolders(FolderLayout layout, std::string date, Lo
   }
 }
 
+// The local day of the file at `path` when it has no usable date; read by `listing`, which
+// stands on its entry, when given.
+platform::LocalDate LocalDayOfFile(const platform::FolderListing* listing,
+                                   const std::string& path) {
+  return LocalDayOf(listing != nullptr ? listing->LastWriteTime()
+                                       : platform::EntryLastWriteTime(path));
+}
+
+// Tasks in flight per worker: enough that the workers keep busy while a large file holds up
+// the report of those behind it.
+constexpr int kTasksPerJob = 16;
+
 }  // namespace
+
+// A main file and its sidecars as a task of the pool. Run at once on the walk's thread (given
+// the listing), it is the file in hand, finished whatever comes; run by workers, ahead of the
+// walk, it begins nothing once the job is stopped: no read, no placing.
+class COrganizeJob::FileTask : public OrderedTask {
+ public:
+  FileTask(COrganizeJob& job, const platform::FolderListing* listing)
+      : job_(job), listing_(listing), ahead_(listing == nullptr) {}
+
+  void Prepare() override {
+    if (!Stopped()) {
+      job_.PlanGroup(group, listing_);
+    }
+    listing_ = nullptr;  // the walk has moved on
+  }
+  bool Admit(std::vector<std::string>* keys) override {
+    if (Stopped()) {
+      return false;
+    }
+    job_.AdmitGroup(group, keys);
+    return true;
+  }
+  void CarryOut() override {
+    placed_ = !Stopped();
+    if (placed_) {
+      job_.PlaceGroup(group);
+    }
+  }
+  void Finish() override {
+    if (placed_) {
+      job_.ReportGroup(group);
+    }
+  }
+
+  FileGroup group;
+
+ private:
+  bool Stopped() const { return ahead_ && !job_.m_bRunning; }
+
+  COrganizeJob& job_;
+  const platform::FolderListing* listing_;
+  const bool ahead_;
+  bool placed_ = false;
+};
+
+// A folder that could not be read, reported in its place among the files.
+class COrganizeJob::NoticeTask : public OrderedTask {
+ public:
+  NoticeTask(COrganizeJob& job, std::string text) : job_(job), text_(std::move(text)) {}
+  void Prepare() override {}
+  bool Admit(std::vector<std::string>*) override { return true; }
+  void CarryOut() override {}
+  void Finish() override {
+    ++job_.m_nUnreadFolders;
+    job_.OnFolderUnread(text_);
+  }
+
+ private:
+  COrganizeJob& job_;
+  std::string text_;
+};
 
 void COrganizeJob::OrganizeFolder(std::string path) {
   if (!path.empty() && path.back() != kSep) {
@@ -144,8 +226,14 @@ void COrganizeJob::OrganizeFolder(std::string path) {
   if (!m_bRunning) {
     return;
   }
+  const int jobs =
+      m_settings.jobs > 0 ? std::min(m_settings.jobs, kMaxJobs) : AutomaticJobs(path, m_jobTarget);
+  OrderedPool pool(jobs > 1 ? jobs : 0, static_cast<std::size_t>(kTasksPerJob * jobs));
+  m_pool = &pool;
   platform::FolderListing listing(path);
   WalkFolder(path, listing, false);
+  pool.FinishAll();
+  m_pool = nullptr;
 }
 
 void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& listing,
@@ -164,6 +252,7 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
   const FolderFiles files(path, m_settings.fileFilters, m_settings.sidecars,
                           m_settings.readMediaDates);
 
+  std::string lowerSource;
   do {
     const std::string& name = listing.Name();
     if (IsSkippedEntry(name)) {
@@ -183,15 +272,34 @@ void COrganizeJob::WalkFolder(const std::string& path, platform::FolderListing& 
     }
     // The lower-cased path is filtered and shown; the real one names the file, since a
     // case-sensitive file system knows the file only under that name.
-    m_source.assign(path).append(name);
-    const std::string lowerSource = platform::ToLower(m_source);
+    lowerSource = platform::ToLower(path + name);
     if (files.IsMainFile(lowerSource, name)) {
-      PlaceFile(lowerSource, listing, path, files.PartnerOf(name));
-      PlaceSidecars(files, path, name);
+      AddFile(path, lowerSource, listing, files);
     }
   } while (listing.Next() && m_bRunning);
   // A listing that broke off leaves the rest of the folder unseen.
   ReportUnreadFolder(path, listing, hiddenBySystem);
+}
+
+void COrganizeJob::AddFile(const std::string& path, const std::string& lowerSource,
+                           const platform::FolderListing& listing, const FolderFiles& files) {
+  const std::string& name = listing.Name();
+  // Without workers the task runs at once, while the listing still stands on the file.
+  auto task = std::make_unique<FileTask>(*this, m_pool->HasWorkers() ? nullptr : &listing);
+  FileGroup& group = task->group;
+  group.folder = path;
+  if (const std::string* partner = files.PartnerOf(name)) {
+    group.partner = *partner;
+  }
+  group.sidecars = files.SidecarsOf(name);
+  group.files.resize(1 + group.sidecars.size());
+  for (std::size_t i = 0; i < group.files.size(); ++i) {
+    Placement& file = group.files[i];
+    file.name = i == 0 ? name : group.sidecars[i - 1].name;
+    file.source = path + file.name;
+    file.lowerSource = i == 0 ? lowerSource : platform::ToLower(file.source);
+  }
+  m_pool->Add(std::move(task));
 }
 
 void COrganizeJob::ReportUnreadFolder(const std::string& path,
@@ -201,39 +309,33 @@ void COrganizeJob::ReportUnreadFolder(const std::string& path,
   if (listing.Error() == platform::ListingError::kNone || hiddenBySystem) {
     return;
   }
-  ++m_nUnreadFolders;
-  OnFolderUnread(UnreadFolderText(path, listing.Error(), listing.ErrorCode()));
+  m_pool->Add(std::make_unique<NoticeTask>(
+      *this, UnreadFolderText(path, listing.Error(), listing.ErrorCode())));
 }
 
-void COrganizeJob::PlaceFile(const std::string& lowerSource, const platform::FolderListing& listing,
-                             const std::string& folder, const std::string* partner) {
-  DaySource source;
-  std::string date = DateOfEntry(listing, folder, m_settings.readMediaDates, partner, &source);
+void COrganizeJob::PlanGroup(FileGroup& group, const platform::FolderListing* listing) const {
+  const Placement& main = group.files.front();
+  // A worker keeps a copy's file open for its copy: a share is asked to open it once.
+  if (listing == nullptr && !m_bDryRun && !m_jobDeleteSrc) {
+    group.held.Open(main.source);
+  }
+  std::string date = DateOfEntry(listing, group.folder, main.name, group.held,
+                                 m_settings.readMediaDates,
+                                 group.partner.empty() ? nullptr : &group.partner, &group.daySource);
   if (!IsUsableDateText(date)) {
     date.clear();
   }
-
-  // Each folder level but the last is created here, the last one below.
-  m_dateFolder.assign(m_jobTarget);
-  const std::vector<std::string> levels =
-      LayoutFolders(m_settings.EffectiveLayout(), date,
-                    [&listing] { return LocalDayOf(listing.LastWriteTime()); });
-  for (std::size_t i = 0; i < levels.size(); ++i) {
-    if (i != 0) {
-      CreateFolderIfMissing(m_dateFolder);
-    }
-    m_dateFolder.append(levels[i]).push_back(kSep);
+  const std::vector<std::string> levels = LayoutFolders(
+      m_settings.EffectiveLayout(), date, [&] { return LocalDayOfFile(listing, main.source); });
+  std::string folder = m_jobTarget;
+  for (const std::string& level : levels) {
+    folder.append(level).push_back(kSep);
+    group.folders.push_back(folder);
   }
-  if (m_settings.rawFolder && IsRawPhotoName(listing.Name())) {
-    CreateFolderIfMissing(m_dateFolder);
-    m_dateFolder.append(kRawFolderName).push_back(kSep);
+  if (m_settings.rawFolder && IsRawPhotoName(main.name)) {
+    folder.append(kRawFolderName).push_back(kSep);
+    group.folders.push_back(folder);
   }
-
-  CreateFolderIfMissing(m_dateFolder);
-  // A dry run with media dates also says where each day came from.
-  const char* daySource = m_bDryRun && m_settings.readMediaDates ? DaySourceLabel(source) : nullptr;
-  ReportPlacement(PlaceAs(listing.Name(), m_settings.renameClashes), lowerSource, listing.Name(),
-                  daySource);
 }
 
 std::string COrganizeJob::ThroughLink(const std::string& folder) {
@@ -265,31 +367,38 @@ std::string COrganizeJob::ThroughLink(const std::string& folder) {
 
 void COrganizeJob::CreateFolderIfMissing(const std::string& folder) {
   // A dry run creates nothing; a folder that cannot be created shows as a failed transfer.
-  if (!m_bDryRun && !platform::PathExists(folder) &&
-      m_guard.CreateFolder(folder) == GuardedChange::kDone && m_pJournal != nullptr) {
-    m_pJournal->RecordFolder(folder);
+  if (m_bDryRun || platform::PathExists(folder)) {
+    return;
+  }
+  // Made and noted at once, so that a worker that finds the folder made by another, and any
+  // report after it, also finds the note.
+  std::lock_guard<std::mutex> lock(m_folderMutex);
+  if (!platform::PathExists(folder) && m_guard.CreateFolder(folder) == GuardedChange::kDone &&
+      m_pJournal != nullptr) {
+    ++m_unjournaledFolders[folder];
   }
 }
 
-bool COrganizeJob::TransferFile() {
+bool COrganizeJob::TransferFile(Placement& file, const platform::HeldFile* held) {
   GuardedChange result;
   if (m_bDryRun) {
-    result = m_jobDeleteSrc ? m_guard.CheckMove(m_source, m_destination)
-                            : m_guard.CheckMake(m_destination);
+    result = m_jobDeleteSrc ? m_guard.CheckMove(file.source, file.destination)
+                            : m_guard.CheckMake(file.destination);
     // Succeeds as the real operation would: the destination is free on disk and no earlier
     // file of this dry run was promised it.
     if (result == GuardedChange::kDone) {
-      return !platform::PathExists(m_destination) &&
-             m_dryRunPlaced.insert(PathKey(m_destination)).second;
+      std::lock_guard<std::mutex> lock(m_dryRunMutex);
+      return !platform::PathExists(file.destination) &&
+             m_dryRunPlaced.insert(PathKey(file.destination)).second;
     }
   } else {
-    result = m_jobDeleteSrc ? m_guard.Move(m_source, m_destination)
-                            : m_guard.Copy(m_source, m_destination);
+    result = m_jobDeleteSrc ? m_guard.Move(file.source, file.destination)
+                            : m_guard.Copy(file.source, file.destination, held);
   }
   if (result == GuardedChange::kOutsideSource) {
-    m_refusal = "已拒绝, 文件不在照片目录内: " + m_source;
+    file.refusal = "已拒绝, 文件不在照片目录内: " + file.source;
   } else if (result == GuardedChange::kOutsideTarget) {
-    m_refusal = "已拒绝, 位置不在输出目录内: " + m_destination;
+    file.refusal = "已拒绝, 位置不在输出目录内: " + file.destination;
   }
   return result == GuardedChange::kDone;
 }

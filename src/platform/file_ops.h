@@ -1,5 +1,5 @@
-// Small file operations that taking a job back needs: a file's size and last-write time, and
-// removing a file or an empty folder.
+// Small file operations: a file's size and last-write time, and removing a file or an empty
+// folder.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,11 @@ struct FileInfo {
 // Size and last-write time of the regular file at `path` (links followed). False when there
 // is none or it is not a regular file.
 bool ReadFileInfo(const std::string& path, FileInfo* info);
+
+// The last-write time of the entry at `path` as a folder listing gives it (FolderListing::
+// LastWriteTime): that of the file a link leads to where the platform's listing follows links,
+// else the entry's own; 0 when there is none.
+FileTime EntryLastWriteTime(const std::string& path);
 
 // Removes one file. False when it could not be removed.
 bool RemoveFile(const std::string& path);

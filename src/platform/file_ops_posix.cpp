@@ -17,6 +17,14 @@ bool ReadFileInfo(const std::string& path, FileInfo* info) {
   return true;
 }
 
+FileTime EntryLastWriteTime(const std::string& path) {
+  // As the listing reads it: through a link, else (a link leading nowhere) the link itself.
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 || lstat(path.c_str(), &status) == 0
+             ? posix::FileTimeOf(status.st_mtim)
+             : 0;
+}
+
 bool RemoveFile(const std::string& path) {
   return unlink(path.c_str()) == 0;
 }

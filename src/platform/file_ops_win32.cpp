@@ -17,6 +17,17 @@ bool ReadFileInfo(const std::string& path, FileInfo* info) {
   return true;
 }
 
+FileTime EntryLastWriteTime(const std::string& path) {
+  // The entry as a listing finds it: its own data, not that of a link's target.
+  WIN32_FIND_DATAA data;
+  const HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    return 0;
+  }
+  FindClose(find);
+  return win32::FileTimeOf(data.ftLastWriteTime);
+}
+
 bool RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }

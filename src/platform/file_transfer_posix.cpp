@@ -65,16 +65,21 @@ class RemoveOnExit {
 };
 
 struct Source {
-  UniqueFd fd;
+  UniqueFd owned;  // unless the source was held open by the caller
+  int fd = -1;
   struct stat info {};
 };
 
-// Opens a regular file for reading (following links). O_NONBLOCK keeps a FIFO from blocking
-// the open; regular files ignore it.
-bool OpenSource(const std::string& path, Source* source) {
-  source->fd.Reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  return source->fd.Valid() && fstat(source->fd.Get(), &source->info) == 0 &&
-         S_ISREG(source->info.st_mode);
+// Opens a regular file for reading (following links), or takes the one `held` open. O_NONBLOCK
+// keeps a FIFO from blocking the open; regular files ignore it.
+bool OpenSource(const std::string& path, Source* source, const HeldFile* held = nullptr) {
+  if (held != nullptr && held->IsOpen()) {
+    source->fd = static_cast<int>(held->Native());
+  } else {
+    source->owned.Reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    source->fd = source->owned.Get();
+  }
+  return source->fd >= 0 && fstat(source->fd, &source->info) == 0 && S_ISREG(source->info.st_mode);
 }
 
 bool NameTaken(const std::string& path) {
@@ -154,7 +159,7 @@ bool SameTime(const timespec& a, const timespec& b) {
 // them, and a copy of it would hold only part of the file.
 bool Unchanged(const Source& source) {
   struct stat now {};
-  return fstat(source.fd.Get(), &now) == 0 && now.st_size == source.info.st_size &&
+  return fstat(source.fd, &now) == 0 && now.st_size == source.info.st_size &&
          SameTime(now.st_mtim, source.info.st_mtim) && SameTime(now.st_ctim, source.info.st_ctim);
 }
 
@@ -162,7 +167,7 @@ bool Unchanged(const Source& source) {
 // and access and last-write times (both best effort: some file systems keep neither). False
 // when the source changed meanwhile.
 bool FillCopy(const Source& source, int out, bool flush) {
-  if (!CopyData(source.fd.Get(), out, source.info.st_size) || !Unchanged(source)) {
+  if (!CopyData(source.fd, out, source.info.st_size) || !Unchanged(source)) {
     return false;
   }
   fchmod(out, source.info.st_mode & 0777);
@@ -356,12 +361,13 @@ bool CopyFileUsing(CopyWay way, const std::string& source, const std::string& de
 
 }  // namespace posix
 
-bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
+bool CopyFileNoOverwrite(const std::string& source, const std::string& destination,
+                         const HeldFile* held) {
   if (NameTaken(destination)) {
     return false;
   }
   Source from;
-  return OpenSource(source, &from) && CopyToNewName(from, destination, false);
+  return OpenSource(source, &from, held) && CopyToNewName(from, destination, false);
 }
 
 bool MoveFileNoOverwrite(const std::string& source, const std::string& destination) {

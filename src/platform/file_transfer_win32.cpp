@@ -61,19 +61,30 @@ bool DeleteEvenReadOnly(const std::string& path) {
 }
 
 struct Source {
-  UniqueHandle handle;
+  UniqueHandle owned;  // unless the source was held open by the caller
+  HANDLE handle = INVALID_HANDLE_VALUE;
   FILE_BASIC_INFO info{};
   std::uint64_t copied = 0;  // bytes read by the copy
 };
 
 // Opens a file (not a folder) for reading, letting others read it and delete it meanwhile, as
-// the system's copy does. Only the basic information is read: the full one also asks for the
-// volume, which costs a round trip to another process under Wine.
-bool OpenSource(const std::string& path, Source* source) {
-  source->handle.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  return source->handle.Valid() &&
-         GetFileInformationByHandleEx(source->handle.Get(), FileBasicInfo, &source->info,
+// the system's copy does, or takes the one `held` open (opened so too) from its start. Only the
+// basic information is read: the full one also asks for the volume, which costs a round trip
+// to another process under Wine.
+bool OpenSource(const std::string& path, Source* source, const HeldFile* held = nullptr) {
+  const LARGE_INTEGER start{};
+  if (held != nullptr && held->IsOpen()) {
+    source->handle = reinterpret_cast<HANDLE>(held->Native());
+    if (!SetFilePointerEx(source->handle, start, nullptr, FILE_BEGIN)) {
+      return false;
+    }
+  } else {
+    source->owned.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    source->handle = source->owned.Get();
+  }
+  return source->handle != INVALID_HANDLE_VALUE &&
+         GetFileInformationByHandleEx(source->handle, FileBasicInfo, &source->info,
                                       sizeof source->info) &&
          (source->info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -113,8 +124,8 @@ bool CopyData(HANDLE in, HANDLE out, std::uint64_t* copied) {
 bool Unchanged(const Source& source) {
   FILE_BASIC_INFO now{};
   LARGE_INTEGER size{};
-  return GetFileInformationByHandleEx(source.handle.Get(), FileBasicInfo, &now, sizeof now) &&
-         GetFileSizeEx(source.handle.Get(), &size) &&
+  return GetFileInformationByHandleEx(source.handle, FileBasicInfo, &now, sizeof now) &&
+         GetFileSizeEx(source.handle, &size) &&
          static_cast<std::uint64_t>(size.QuadPart) == source.copied &&
          now.LastWriteTime.QuadPart == source.info.LastWriteTime.QuadPart &&
          now.ChangeTime.QuadPart == source.info.ChangeTime.QuadPart;
@@ -233,7 +244,7 @@ bool CopyToNewName(Source& source, const std::string& to, bool flush) {
   kept.LastWriteTime = source.info.LastWriteTime;
   kept.FileAttributes = source.info.FileAttributes & kKeptAttributes;
   TemporaryFile out;
-  return out.Create(FolderOf(to)) && CopyData(source.handle.Get(), out.Handle(), &source.copied) &&
+  return out.Create(FolderOf(to)) && CopyData(source.handle, out.Handle(), &source.copied) &&
          Unchanged(source) &&
          SetFileInformationByHandle(out.Handle(), FileBasicInfo, &kept, sizeof kept) &&
          (!flush || FlushFileBuffers(out.Handle())) && out.RenameAndClose(to, flush);
@@ -304,9 +315,10 @@ void RemoveStaleTemporariesAsOf(const std::string& folder, FileTime now) {
   } while (FindNextFileA(search.Get(), &found));
 }
 
-bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
+bool CopyFileNoOverwrite(const std::string& source, const std::string& destination,
+                         const HeldFile* held) {
   Source from;
-  return !PathExists(destination) && OpenSource(source, &from) &&
+  return !PathExists(destination) && OpenSource(source, &from, held) &&
          CopyToNewName(from, destination, false);
 }
 
@@ -327,7 +339,7 @@ bool MoveFileNoOverwrite(const std::string& source, const std::string& destinati
     return false;
   }
   const bool unchanged = Unchanged(from);
-  from.handle.Close();
+  from.owned.Close();
   if (!unchanged || !DeleteEvenReadOnly(source)) {
     DeleteEvenReadOnly(destination);
     return false;

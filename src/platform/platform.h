@@ -46,6 +46,28 @@ struct FolderId {
 // cannot tell.
 bool FolderIdentity(const std::string& path, FolderId* id);
 
+// A file kept open from the reading of its head to its copy, so that a share, whose every
+// request waits, is asked to open it once. Opened as a copy opens its source (on Windows
+// other programs may read or delete it meanwhile, not write to it). Closes itself.
+class HeldFile {
+ public:
+  HeldFile() = default;
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+  // Opens the file at `path`; false when it cannot be opened.
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return handle_ != kNone; }
+  // The descriptor (Linux) or handle (Windows), for the platform layer.
+  std::intptr_t Native() const { return handle_; }
+
+ private:
+  static constexpr std::intptr_t kNone = -1;
+  std::intptr_t handle_ = kNone;
+};
+
 // A file open for reading through a buffered C stream (mode "rb") whose buffer lives in this
 // object, so reading a file's head allocates no buffer. Closes itself.
 class InputFile {
@@ -57,6 +79,8 @@ class InputFile {
 
   // Opens `path`; false when it cannot be opened for reading.
   bool Open(const std::string& path);
+  // Reads `held` from its start; closing this stream leaves `held` open.
+  bool Open(const HeldFile& held);
   void Close();
 
   // The open stream, or null.
@@ -153,7 +177,12 @@ bool CreateFolder(const std::string& path);
 
 // Copies `source` to `destination`, keeping its last-write time. Never overwrites: fails when
 // `destination` exists. Never leaves a partly written file under the destination name.
-bool CopyFileNoOverwrite(const std::string& source, const std::string& destination);
+// `held`, when open, is the file at `source`, copied without opening it again.
+bool CopyFileNoOverwrite(const std::string& source, const std::string& destination,
+                         const HeldFile* held);
+inline bool CopyFileNoOverwrite(const std::string& source, const std::string& destination) {
+  return CopyFileNoOverwrite(source, destination, nullptr);
+}
 
 // Moves or renames `source` to `destination`, also across file systems. Never overwrites.
 // Across file systems the source is deleted only after the copy is complete and flushed;

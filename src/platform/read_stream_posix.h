@@ -11,6 +11,7 @@ enum class Closing {
   // Added to this thread's pending descriptors, which are closed together: each close is a
   // system call, and on a walk through thousands of photos it was a third of them.
   kWithOthers,
+  kNever,  // the descriptor stays open: it is another object's
 };
 
 // Opens `name` relative to the folder descriptor `folder` (AT_FDCWD: the current folder) as a

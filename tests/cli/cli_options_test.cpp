@@ -33,6 +33,7 @@ std::string Parsed(const std::vector<std::string>& args) {
   text += o.errorFile.empty() ? "" : "error-file=" + o.errorFile + " ";
   text += o.journal.empty() ? "" : "journal=" + o.journal + " ";
   text += o.undo.empty() ? "" : "undo=" + o.undo + " ";
+  text += o.jobs ? "jobs=" + std::to_string(*o.jobs) + " " : "";
   for (const std::string& folder : o.folders) {
     text += "[" + folder + "]";
   }
@@ -76,6 +77,11 @@ TEST(CliOptions, OptionsAndFoldersInAnyOrder) {
       {{"--no-sidecars=1", "s", "t"}, "error: 选项 --no-sidecars 不带参数"},
       {{"--dry-run", "--undo=j.txt"}, "dry-run undo=j.txt "},
       {{"--undo", "j.txt", "s"}, "error: --undo 不带目录"},
+      {{"--jobs", "8", "s", "t", "--jobs=0"}, "jobs=0 [s][t]"},
+      {{"--jobs=64", "s", "t"}, "jobs=64 [s][t]"},
+      {{"--jobs=65", "s", "t"}, "error: --jobs 应是 0 到 64 之间的整数: 65"},
+      {{"--jobs", "4x", "s", "t"}, "error: --jobs 应是 0 到 64 之间的整数: 4x"},
+      {{"--jobs=-1", "s", "t"}, "error: --jobs 应是 0 到 64 之间的整数: -1"},
       {{"--layout", "Day", "s", "t"},
        "error: 未知的目录样式: Day (可用: year-day, day, year-month-day, year-month, numeric)"},
   };

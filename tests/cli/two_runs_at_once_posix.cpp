@@ -1,5 +1,6 @@
-// Two real tallowick-cli processes organize two sources into one target at the same time:
-// every photo lands once, none is overwritten, and clash names are never given twice.
+// Two real tallowick-cli processes, with four workers each, organize two sources into one
+// target at the same time: every photo lands once, none is overwritten, and clash names are
+// never given twice.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -60,9 +61,10 @@ TEST(TwoRunsAtOnce, ClashNamesAreTakenOnceAndIdenticalFilesFoundOnce) {
   }
   for (const int source : {0, 1}) {
     const std::string folder = root / std::to_string(source);
-    runs[source] = Start({TALLOWICK_CLI_PROGRAM, "--skip-identical", "--rename-clashes", "--quiet",
-                          "--error-file", folder + ".err", folder, root / "target"},
-                         folder + ".out");
+    runs[source] =
+        Start({TALLOWICK_CLI_PROGRAM, "--jobs", "4", "--skip-identical", "--rename-clashes",
+               "--quiet", "--error-file", folder + ".err", folder, root / "target"},
+              folder + ".out");
     ASSERT_GT(runs[source], 0);
   }
   for (const int source : {0, 1}) {

@@ -75,14 +75,15 @@ TEST(OptionKeys, OnlyChangedOptionsAreWritten) {
       "[Brindlemark]\r\nIsDeleteSrc=0\r\nPathSrc=\r\nPathTar=\r\nFileFilters=jpg,avi,mov,mp4\r\n"
       "IsClassifyByYear=1\r\n";
   const std::string handWritten =
-      five + "Sidecars=01\r\nKeepJournal= 1\r\nRawFolder=1\r\nFolderLayout=day\r\n";
+      five + "Sidecars=01\r\nKeepJournal= 1\r\nRawFolder=1\r\nJobs=08\r\nFolderLayout=day\r\n";
   const struct {
     std::string before;
     std::function<void(CAppConfig&)> change;
     std::string after;
   } cases[] = {
       // Set to what the file holds: kept as written.
-      {handWritten, [](CAppConfig& c) { c.Sidecars = c.KeepJournal = 1, c.FolderLayout = "day"; },
+      {handWritten,
+       [](CAppConfig& c) { c.Sidecars = c.KeepJournal = 1, c.Jobs = 8, c.FolderLayout = "day"; },
        handWritten},
       {five,
        [](CAppConfig& c) {
@@ -92,8 +93,9 @@ TEST(OptionKeys, OnlyChangedOptionsAreWritten) {
        },
        five + "ReadMediaDates=1\r\nSkipIdentical=1\r\nRenameClashes=1\r\nSidecars=1\r\n"
               "KeepJournal=1\r\nRawFolder=1\r\nFolderLayout=year-month\r\n"},
-      {handWritten, [](CAppConfig& c) { c.Sidecars = c.KeepJournal = 0, c.FolderLayout = ""; },
-       five + "Sidecars=0\r\nKeepJournal=0\r\nRawFolder=1\r\nFolderLayout=\r\n"},
+      {handWritten,
+       [](CAppConfig& c) { c.Sidecars = c.KeepJournal = c.Jobs = 0, c.FolderLayout = ""; },
+       five + "Sidecars=0\r\nKeepJournal=0\r\nRawFolder=1\r\nJobs=0\r\nFolderLayout=\r\n"},
   };
   for (const auto& test : cases) {
     SCOPED_TRACE(test.before);

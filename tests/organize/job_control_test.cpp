@@ -89,6 +89,31 @@ TEST_F(OrganizeTest, JobEndsWithTheSummaryAfterClearingRunningWhetherStoppedOrNo
   EXPECT_EQ(testfiles::ListFiles(Folder("other")), Files{"f.jpg"});
 }
 
+// Stopped with several files in flight: they are finished, no other begins, and the summary
+// counts exactly what was placed.
+TEST_F(OrganizeTest, StopWithFilesInFlightCountsWhatWasPlaced) {
+  for (int i = 0; i < 300; ++i) {
+    File("src/" + std::to_string(i % 5) + "/" + std::to_string(i) + ".jpg", 2019, 3, 4,
+         std::string(64 * 1024, 'x'));
+  }
+  RecordingJob job;
+  job.m_settings.jobs = 4;
+  std::size_t atStop = 0;
+  job.onProgress = [&] {
+    if (job.m_bRunning) {
+      job.Stop();
+      atStop = TargetFiles().size();
+    }
+  };
+  Run(job);
+  const std::size_t placed = TargetFiles().size();
+  EXPECT_GT(placed, 0u);
+  EXPECT_LE(placed, atStop + 4) << "only the four in flight may follow";
+  EXPECT_EQ(SourceFiles().size(), 300u);
+  EXPECT_EQ(job.SummaryText(), "\r\n\r\n整理文件 " + std::to_string(placed) + " 个, 失败 0 个");
+  EXPECT_EQ(job.messages.size(), placed + 1);
+}
+
 TEST_F(OrganizeTest, FailureFileHoldsTheFailuresAndTheSummary) {
   File("src/a.jpg");
   File("tgt/2019年", 2019, 3, 4, "a file where the year folder belongs");

@@ -24,7 +24,8 @@ class RecordingJob : public COrganizeJob {
   bool runningWhenFinished = true;
   std::string messageWhenFinished;
   Files failureFiles;
-  Files unread;  // folders reported as not read
+  Files unread;                       // folders reported as not read
+  std::vector<std::size_t> unreadAt;  // how many messages came before each
 
  protected:
   void PostOrganizeProgress() override {
@@ -39,7 +40,10 @@ class RecordingJob : public COrganizeJob {
     messageWhenFinished = LatestMessage();
   }
   void OnFailureFileWritten(const std::string& path) override { failureFiles.push_back(path); }
-  void OnFolderUnread(const std::string& text) override { unread.push_back(text); }
+  void OnFolderUnread(const std::string& text) override {
+    unread.push_back(text);
+    unreadAt.push_back(messages.size());
+  }
 };
 
 class OrganizeTest : public ::testing::Test {

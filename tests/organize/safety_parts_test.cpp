@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,27 @@ TEST(ClashNames, NumberGoesBeforeTheLastExtension) {
   EXPECT_EQ(ClashName("clip.tar.mp4", 3), "clip.tar(3).mp4");
   EXPECT_EQ(ClashName("noext", 3), "noext(3)");
   EXPECT_EQ(ClashName("照片.jpg", 12), "照片(12).jpg");
+}
+
+// Placements wait for an earlier one exactly when both could ever try one name.
+TEST(ClashNames, PlacementsThatCouldMeetShareAKey) {
+  const auto meet = [](const char* folderA, const char* a, std::vector<Sidecar> sidecarsA,
+                       const char* b, std::vector<Sidecar> sidecarsB = {}) {
+    const std::vector<std::string> keysA = ClashKeys(folderA, a, sidecarsA);
+    for (const std::string& key : ClashKeys("day/", b, sidecarsB)) {
+      if (std::find(keysA.begin(), keysA.end(), key) != keysA.end()) {
+        return true;
+      }
+    }
+    return false;
+  };
+  EXPECT_TRUE(meet("day/", "IMG_2.JPG", {}, "IMG_2(1).JPG"));
+  EXPECT_TRUE(meet("day/", "IMG_2.JPG", {}, "img_2(3)(1).jpg"));
+  EXPECT_TRUE(meet("day/", "IMG_3.JPG", {{"IMG_3.xmp"}}, "IMG_3.MOV", {{"IMG_3.xmp"}}));
+  EXPECT_TRUE(meet("day/", "IMG_3.JPG", {{"IMG_3.JPG.xmp", true}}, "IMG_3(1).JPG.xmp"));
+  EXPECT_FALSE(meet("other/", "IMG_2.JPG", {}, "IMG_2.JPG"));
+  EXPECT_FALSE(meet("day/", "IMG_2.JPG", {}, "IMG_2.MOV"));
+  EXPECT_FALSE(meet("day/", "IMG_2.JPG", {}, "IMG_22.JPG"));
 }
 
 // The grouping of one folder in one line: "main: sidecar sidecar; ..." in sorted order.

@@ -12,9 +12,13 @@
 
 namespace {
 
+// Also with several files at once: the report comes in its place among the files.
 TEST_F(OrganizeTest, LockedFolderIsReportedAndTheOthersPlaced) {
-  File("src/open/a.mp4");
-  File("src/locked/b.mp4");
+  // Whatever the listing order, the second folder's report comes after the first one's file.
+  for (const char* file : {"x/a.mp4", "x/locked/b.mp4", "y/c.mp4", "y/locked/d.mp4"}) {
+    File("src/" + std::string(file), 2019, 3, 4, std::string(4 << 20, 'x'));  // slow to copy
+  }
+  ASSERT_TRUE(testfiles::MakeFolders(Folder("one")));
   // As root, permissions bind only for a file-system user id without privileges, who then
   // owns the tree.
   const bool root = geteuid() == 0;
@@ -25,16 +29,26 @@ TEST_F(OrganizeTest, LockedFolderIsReportedAndTheOthersPlaced) {
     }
     setfsuid(65534);
   }
-  ASSERT_EQ(chmod((temp / "src/locked").c_str(), 0), 0);
+  ASSERT_EQ(chmod((temp / "src/x/locked").c_str(), 0), 0);
+  ASSERT_EQ(chmod((temp / "src/y/locked").c_str(), 0), 0);
+  RecordingJob one;
+  Run(one, Src(), Folder("one"));
   RecordingJob job;
+  job.m_settings.jobs = 3;
   Run(job);
   if (root) {
     setfsuid(0);
   }
-  chmod((temp / "src/locked").c_str(), 0755);
-  EXPECT_EQ(job.unread, Files{"无法读取文件夹: " + Src() + "locked/ (没有权限)"});
-  EXPECT_EQ(job.m_nUnreadFolders, 1);
-  EXPECT_EQ(TargetFiles(), Files{"2019年/2019-03-04/a.mp4"});
+  chmod((temp / "src/x/locked").c_str(), 0755);
+  chmod((temp / "src/y/locked").c_str(), 0755);
+  ASSERT_EQ(one.unread.size(), 2u);
+  EXPECT_EQ(one.unread[0].find("无法读取文件夹: " + Src()), 0u);
+  EXPECT_TRUE(one.unread[0].ends_with("/locked/ (没有权限)")) << one.unread[0];
+  EXPECT_EQ(job.unread, one.unread);
+  EXPECT_EQ(job.m_nUnreadFolders, 2);
+  EXPECT_EQ(job.unreadAt, one.unreadAt);
+  EXPECT_EQ(job.messages.size(), one.messages.size());
+  EXPECT_EQ(TargetFiles().size(), 2u);
 }
 
 TEST_F(OrganizeTest, FolderRemovedMidWalkIsReported) {

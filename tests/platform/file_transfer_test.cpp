@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/copy_temporary.h"
@@ -29,10 +30,22 @@ struct Transfer {
   std::string sourceParent;  // where the sources lie when not in the destinations' folder
 };
 
+// A copy of the file held open since its head was read, as the organize job's workers copy.
+bool CopyHeld(const std::string& source, const std::string& destination) {
+  platform::HeldFile held;
+  platform::InputFile head;
+  if (held.Open(source) && head.Open(held)) {
+    std::fgetc(head.Stream());
+  }
+  head.Close();
+  return platform::CopyFileNoOverwrite(source, destination, &held);
+}
+
 // Copy, move, and where the machine has a second file system (the shared-memory one; drive
 // Z: under Wine) a move from there.
 std::vector<Transfer> Transfers() {
   std::vector<Transfer> all = {{"copy", &platform::CopyFileNoOverwrite, ""},
+                               {"copy held", &CopyHeld, ""},
                                {"move", &platform::MoveFileNoOverwrite, ""}};
   const std::string shm = platform::kPathSeparator == '/' ? "/dev/shm/" : "Z:\\dev\\shm\\";
   platform::FolderId temp;
@@ -52,7 +65,7 @@ TEST(FileTransfer, KeepsContentAndLastWriteTime) {
   const std::pair<std::string, std::string> files[] = {
       {"empty.mov", ""}, {"照片.JPG", "small photo"}, {"large.mp4", large}};
   for (const Transfer& transfer : Transfers()) {
-    const bool keepsSource = transfer.run == &platform::CopyFileNoOverwrite;
+    const bool keepsSource = transfer.run != &platform::MoveFileNoOverwrite;
     const TempFolder to;
     const TempFolder from(transfer.sourceParent.empty() ? to.Path() : transfer.sourceParent);
     ASSERT_TRUE(testfiles::MakeFolders(to / "2011年"));
@@ -91,8 +104,8 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     for (const auto& [source, destination] : refused) {
       EXPECT_FALSE(transfer.run(source, destination)) << transfer.name << " to " << destination;
     }
-    if (transfer.run ==
-        &platform::CopyFileNoOverwrite) {  // a folder is no file to copy, nor to take back
+    if (transfer.run != &platform::MoveFileNoOverwrite) {  // a folder is no file to copy, nor
+                                                           // to take back
       EXPECT_FALSE(transfer.run(to / "old/folder.jpg", to / "new-folder.jpg"));
       platform::FileInfo info;
       EXPECT_FALSE(platform::ReadFileInfo(to / "old/folder.jpg", &info));
@@ -103,6 +116,26 @@ TEST(FileTransfer, RefusesTakenNamesAndLeavesEverythingAsItWas) {
     EXPECT_EQ(ListFiles(from.Path()), Files{"new/a.jpg"});
     EXPECT_FALSE(testfiles::Exists(to / "missing"));
   }
+}
+
+// Two threads racing for one name, as two jobs' workers may: one wins, the other fails, and
+// neither replaces the other's copy.
+TEST(FileTransfer, CopiesRacingForOneNameNeverReplaceEachOther) {
+  TempFolder root;
+  ASSERT_TRUE(WriteText(root / "one.jpg", std::string(200000, '1')));
+  ASSERT_TRUE(WriteText(root / "two.jpg", std::string(200000, '2')));
+  ASSERT_TRUE(testfiles::MakeFolders(root / "out"));
+  for (int round = 0; round < 40; ++round) {
+    const std::string destination = root / ("out/" + std::to_string(round) + ".jpg");
+    bool won[2] = {false, false};
+    std::thread other(
+        [&] { won[1] = platform::CopyFileNoOverwrite(root / "two.jpg", destination); });
+    won[0] = platform::CopyFileNoOverwrite(root / "one.jpg", destination);
+    other.join();
+    ASSERT_NE(won[0], won[1]) << "round " << round;
+    EXPECT_EQ(ReadAll(destination), ReadAll(root / (won[0] ? "one.jpg" : "two.jpg")));
+  }
+  EXPECT_EQ(platformtest::ListedEntries(root / "out/").size(), 40u) << "no temporary left";
 }
 
 // A copy killed before it finished leaves its temporary; a later job removes it, but not the

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "platform_test_support.h"
 
@@ -53,24 +52,6 @@ TEST(FileTransferWin32, SourceHeldByAWriterLeavesNothing) {
     EXPECT_EQ(testfiles::ListFiles(root / "out"), std::vector<std::string>{});
   }
   EXPECT_TRUE(platform::CopyFileNoOverwrite(root / "in/a.jpg", root / "out/a.jpg")) << "free again";
-}
-
-TEST(FileTransferWin32, CopiesRacingForOneNameNeverReplaceEachOther) {
-  TempFolder root;
-  ASSERT_TRUE(WriteText(root / "one.jpg", std::string(200000, '1')));
-  ASSERT_TRUE(WriteText(root / "two.jpg", std::string(200000, '2')));
-  ASSERT_TRUE(testfiles::MakeFolders(root / "out"));
-  for (int round = 0; round < 40; ++round) {
-    const std::string destination = root / ("out/" + std::to_string(round) + ".jpg");
-    bool won[2] = {false, false};
-    std::thread other(
-        [&] { won[1] = platform::CopyFileNoOverwrite(root / "two.jpg", destination); });
-    won[0] = platform::CopyFileNoOverwrite(root / "one.jpg", destination);
-    other.join();
-    ASSERT_NE(won[0], won[1]) << "round " << round;
-    EXPECT_EQ(ReadAll(destination), ReadAll(root / (won[0] ? "one.jpg" : "two.jpg")));
-  }
-  EXPECT_EQ(platformtest::ListedEntries(root / "out/").size(), 40u) << "no temporary left";
 }
 
 }  // namespace
