@@ -286,6 +286,7 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
   // once the job has ended.
   Drop(program.Main(), CentreOf(program.Control(1003)), {src});
   EXPECT_EQ(0, program.StartSecond("\"" + tar + "\""));
+  EXPECT_EQ(src, Text(program.Control(1019)));
   Key("Return");
   Key("Escape");
   HWND box = program.WaitForMessageBox("提示");
@@ -343,6 +344,10 @@ TEST(MainWindow, TaskbarShowsTheJobAndTheResultOpens) {
   HWND explorer = nullptr;
   EXPECT_TRUE(WaitFor([&] { return (explorer = FindTopLevel(0, nullptr, "整理 结果")); }));
   PostMessageW(explorer, WM_CLOSE, 0, 0);
+  // Another output folder: the button went with the folder it opened.
+  Drop(program.Main(), CentreOf(program.Control(1020)), {src});
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Control(1021)); }));
+  Drop(program.Main(), CentreOf(program.Control(1020)), {tar});
 
   // Again, minimised: every name is taken now, nothing is placed.
   Press(program, 1010);
@@ -471,21 +476,27 @@ TEST(MainWindow, EveryWindowScalesWithTheDpi) {
       if (i && dpi == 96) {
         ChangeDpi(dialog, 144, 96);
         ExpectScaled(dialogsAt96[i], ControlRects(dialog), 144, "options moved to 144 DPI");
+        // The image buttons drawn anew at their size: OK's plate fills its button.
+        const RECT ok = ScreenRectOf(GetDlgItem(dialog, IDOK));
+        const int area = (ok.right - ok.left) * (ok.bottom - ok.top);
+        EXPECT_TRUE(WaitFor([&] { return CountPixelsWhere(ok, teal) > area / 2; }, 3000));
         Screenshot("options-moved-to-144dpi", dialog);
       }
       Key("Escape");
       EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
     if (dpi == 96) {
-      const int text = CountPixelsWhere(ScreenRectOf(program.Control(1006)), teal);
+      // The check box's text, in the left half of its box (the right half lies on a teal band).
+      auto text = [&] {
+        RECT box = ScreenRectOf(program.Control(1006));
+        box.right = (box.left + box.right) / 2;
+        return CountPixelsWhere(box, teal);
+      };
+      int before = 0;  // once the check box is painted
+      WaitFor([&] { return (before = text()) > 40; });
       ChangeDpi(program.Main(), 192, 96);
       ExpectLayoutAt(program, 192);
-      EXPECT_TRUE(WaitFor(
-          [&] {
-            return CountPixelsWhere(ScreenRectOf(program.Control(1006)), teal) > 5 * text / 2;
-          },
-          3000))
-          << "the check box's text at twice the size";
+      EXPECT_TRUE(WaitFor([&] { return text() > 5 * before / 2; }, 3000)) << "at twice the size";
       Screenshot("main-window-moved-to-192dpi", program.Main());
       ChangeDpi(program.Main(), 96, 192);
       ExpectLayoutAt(program, 96);

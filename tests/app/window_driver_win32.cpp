@@ -101,7 +101,9 @@ int RunLinux(const std::string& commandLine) {
   // Wine starts a Linux program but gives no handle that waits for it: the command runs in a shell
   // script that leaves its exit status in a file when it has finished.
   static int serial = 0;
-  const std::string base = "/tmp/tallowick-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+  const char* folder = std::getenv("TMPDIR");  // a sandbox gives one of its own
+  const std::string base = std::string(folder ? folder : "/tmp") + "/tallowick-run-" +
+                           std::to_string(GetCurrentProcessId()) + "-" +
                            std::to_string(++serial);
   const std::string script = "Z:" + base + ".sh";
   const std::string done = "Z:" + base + ".done";
