@@ -24,7 +24,7 @@ std::string FolderOfPath(const std::string& path) {
   while (folder.size() > 1 && folder.back() == kSeparator && !IsRoot(folder))
     folder.pop_back();
   const DWORD attributes = AttributesOf(folder);
-  if (attributes == INVALID_FILE_ATTRIBUTES || folder.empty())
+  if (attributes == INVALID_FILE_ATTRIBUTES)
     return std::string();
   if (attributes & FILE_ATTRIBUTE_DIRECTORY)
     return folder;

@@ -117,19 +117,17 @@ void DrawImagePart(HDC dc, Gdiplus::GpImage* image, const RECT& source, const RE
     return;
   const int sourceWidth = source.right - source.left, sourceHeight = source.bottom - source.top;
   const int width = dest.right - dest.left, height = dest.bottom - dest.top;
-  GpImageAttributes* attributes = nullptr;
+  fw::GdipImageAttributes attributes;
   if (sourceWidth != width || sourceHeight != height) {
     DllExports::GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
     DllExports::GdipSetPixelOffsetMode(graphics.get(), PixelOffsetModeHighQuality);
     // Samples beyond the part mirror its edge, so no neighbouring frame bleeds in.
-    if (DllExports::GdipCreateImageAttributes(&attributes) == Ok)
-      DllExports::GdipSetImageAttributesWrapMode(attributes, WrapModeTileFlipXY, 0, FALSE);
+    if (DllExports::GdipCreateImageAttributes(attributes.put()) == Ok)
+      DllExports::GdipSetImageAttributesWrapMode(attributes.get(), WrapModeTileFlipXY, 0, FALSE);
   }
   DllExports::GdipDrawImageRectRectI(graphics.get(), image, dest.left, dest.top, width, height,
                                      source.left, source.top, sourceWidth, sourceHeight, UnitPixel,
-                                     attributes, nullptr, nullptr);
-  if (attributes)
-    DllExports::GdipDisposeImageAttributes(attributes);
+                                     attributes.get(), nullptr, nullptr);
 }
 
 fw::Bitmap LoadSkinBitmap(UINT id, int dpi, SIZE* baseSize) {
