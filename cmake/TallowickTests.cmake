@@ -78,9 +78,10 @@ if(WIN32)
   add_executable(tests_app ${APP_TEST_SOURCES})
   target_link_libraries(tests_app PRIVATE tw_window_driver tw_folderpicker)
   target_compile_definitions(tests_app PRIVATE
-                             TALLOWICK_SKIN_DEMO_EXE="Z:$<TARGET_FILE:tallowick-skin-demo>")
+                             TALLOWICK_SKIN_DEMO_EXE="Z:$<TARGET_FILE:tallowick-skin-demo>"
+                             TALLOWICK_SEAMS_EXE="Z:$<TARGET_FILE:tallowick-seams>")
   tallowick_utf8_manifest(tests_app)
-  add_dependencies(tests_app Tallowick tallowick-skin-demo)
+  add_dependencies(tests_app Tallowick tallowick-skin-demo tallowick-seams)
   add_test(NAME tests_app COMMAND ${CMAKE_SOURCE_DIR}/tools/run-window.sh
                                      $<TARGET_FILE:tests_app> --gtest_brief=1)
   set_tests_properties(tests_app PROPERTIES TIMEOUT 900 LABELS pointer ENVIRONMENT

@@ -17,3 +17,7 @@ target_include_directories(tallowick-skin-demo PRIVATE tests/window)
 set_property(SOURCE tests/window/skin_demo.rc APPEND PROPERTY INCLUDE_DIRECTORIES
              ${CMAKE_SOURCE_DIR}/tests/skin)
 tallowick_utf8_manifest(tallowick-skin-demo)
+
+# Tallowick.exe whose taskbar calls and clock are a recorder's (tests/window/app_seams_win32.cpp).
+add_executable(tallowick-seams WIN32 tests/window/app_seams_win32.cpp)
+target_link_libraries(tallowick-seams PRIVATE tw_app tw_resources)

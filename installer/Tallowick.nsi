@@ -14,12 +14,17 @@ SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
+!include "Sections.nsh"
 
 ; The product's Chinese name and its maker, as the programs' own resources spell them.
 !searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_PRODUCT_NAME_ZH "` PRODUCT `"`
 !searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_MAKER "` PUBLISHER `"`
 !searchparse /file "${RESDIR}/product.h" `#define TALLOWICK_COPYRIGHT_YEAR "` COPYRIGHT_YEAR `"`
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallowick"
+; The Explorer entry on folders and on drives (a camera card is a drive), for this user only.
+!define FOLDER_VERB_KEY "Software\Classes\Directory\shell\Tallowick"
+!define DRIVE_VERB_KEY "Software\Classes\Drive\shell\Tallowick"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -88,6 +93,26 @@ Section "桌面快捷方式" SecDesktop
   CreateShortcut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\Tallowick.exe"
 SectionEnd
 
+; "用拾光整理照片" on a folder's or a drive's menu in Explorer starts the program with that folder
+; as the photo folder. One key each, so an upgrade writes the same entries again, never a second.
+!macro WriteVerb KEY
+  WriteRegStr HKCU "${KEY}" "" "用${PRODUCT}照片"
+  WriteRegStr HKCU "${KEY}" "Icon" "$INSTDIR\Tallowick.exe,0"
+  WriteRegStr HKCU "${KEY}\command" "" '"$INSTDIR\Tallowick.exe" "%1"'
+!macroend
+Section "资源管理器右键菜单“用${PRODUCT}照片”" SecExplorerEntry
+  !insertmacro WriteVerb "${FOLDER_VERB_KEY}"
+  !insertmacro WriteVerb "${DRIVE_VERB_KEY}"
+SectionEnd
+
+; Left out in an upgrade: the entries an earlier install made go.
+Section "-ExplorerEntryLeftOut"
+  ${IfNot} ${SectionIsSelected} ${SecExplorerEntry}
+    DeleteRegKey HKCU "${FOLDER_VERB_KEY}"
+    DeleteRegKey HKCU "${DRIVE_VERB_KEY}"
+  ${EndIf}
+SectionEnd
+
 Section "Uninstall"
   Delete "$INSTDIR\Tallowick.exe"
   Delete "$INSTDIR\tallowick-cli.exe"
@@ -99,6 +124,8 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "${FOLDER_VERB_KEY}"
+  DeleteRegKey HKCU "${DRIVE_VERB_KEY}"
 
   ; The settings, the last failure list and the job journals are the user's: asked about, and
   ; kept by a silent uninstall, which must not throw away what nobody was asked about.

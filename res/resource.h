@@ -30,6 +30,12 @@
 #define IDP_RESTORE_DEFAULT 148
 #define IDP_UNDO_LAST 149
 #define IDP_ADD_RAW 150
+#define IDP_OPEN_OUTPUT 151
+
+// The strips and the two window bitmaps drawn at 150 % and 200 % (res/images/150 and 200, all
+// "PNG"), for screens of 144 and 192 DPI: the 100 % image's id plus these (skin/global.h).
+#define IDR_AT150 0x1000
+#define IDR_AT200 0x2000
 
 // Main window controls
 #define IDC_BTN_PHOTO_DIR 1001
@@ -46,6 +52,7 @@
 #define IDC_MESSAGE 1018
 #define IDC_PATH_SRC 1019
 #define IDC_PATH_TAR 1020
+#define IDC_BTN_OPEN_OUTPUT 1021
 
 // About box controls
 #define IDC_ABOUT_WEB 1014

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Draws the program's skin: the two window bitmaps, the four-frame button strips, the icon
-# and the hand cursor, into res/images. The output is committed, so a build needs none of the
-# tools used here (ImageMagick, the WenQuanYi Zen Hei font, python3 for the cursor's bytes).
+# and the hand cursor, into res/images; the bitmaps and strips also at 150 % and 200 % of
+# their size (res/images/150, res/images/200, as PNG), for screens of 144 and 192 DPI. The
+# output is committed, so a build needs none of the tools used here (ImageMagick, the
+# WenQuanYi Zen Hei font, python3 for the cursor's bytes).
 #   tools/draw_skin.sh [PREVIEW_DIR]
 # Also composes the windows as a user will see them (skin, buttons at their places, sample
 # texts in the windows' colours) into PREVIEW_DIR (default build/skin-preview), not committed.
@@ -31,16 +33,30 @@ caption_size=19 # the one caption size of the large buttons
 # Small images are drawn at four times their size and scaled down, for smooth edges.
 s=4
 
+# Every length below is given at 100 %; k is the scale in per cent being drawn. p N: the length
+# N at that scale, rounded as the program rounds (half up); pt N: a type size, not rounded.
+k=100
+p() { echo $((($1 * k + 50) / 100)); }
+pt() { printf '%d.%02d' $(($1 * k / 100)) $(($1 * k % 100)); }
+# P TEXT: TEXT with every number in it scaled (geometry and drawing commands, never colours).
+P() { awk -v k="$k" '{ out = ""; s = $0
+  while (match(s, /[0-9]+/)) { n = substr(s, RSTART, RLENGTH)
+    out = out substr(s, 1, RSTART - 1) int((n * k + 50) / 100); s = substr(s, RSTART + RLENGTH) }
+  print out s }' <<<"$1"; }
+# R X0 Y0 X1 Y1: a rectangle of whole pixels (both corners inside) at the scale.
+R() { echo "rectangle $(p $1),$(p $2) $(($(p $(($3 + 1))) - 1)),$(($(p $(($4 + 1))) - 1))"; }
+
 # --- the large buttons: a rounded teal plate with a white caption --------------------------
 # big_frame CAPTION PLATE TEXT SHIFT SHADOW OUT [WIDTH HEIGHT POINTSIZE]
 big_frame() {
-  local caption=$1 plate=$2 text=$3 shift=$4 shadow=$5 file=$6
-  local w=${7:-155} h=${8:-52} size=${9:-$caption_size}
+  local caption=$1 plate=$2 text=$3 shift=$(p $4) shadow=$5 file=$6
+  local w=$(p ${7:-155}) h=$(p ${8:-52}) size=$(pt ${9:-$caption_size}) r=$(p $radius)
+  local a=$(p 2) b=$(p 4) c=$(p 3) d=$(p 5)
   convert -size "${w}x${h}" xc:none \
-    -fill "$shadow" -draw "roundrectangle 2,4 $((w - 3)),$((h - 3)) $radius,$radius" \
-    -fill "$plate" -draw "roundrectangle 2,$((2 + shift)) $((w - 3)),$((h - 5 + shift)) $radius,$radius" \
+    -fill "$shadow" -draw "roundrectangle $a,$b $((w - c)),$((h - c)) $r,$r" \
+    -fill "$plate" -draw "roundrectangle $a,$((a + shift)) $((w - c)),$((h - d + shift)) $r,$r" \
     -font "$font" -pointsize "$size" -fill "$text" -gravity center \
-    -annotate "+0+$((shift - 1))" "$caption" "$file"
+    -annotate "+0+$((shift - $(p 1)))" "$caption" "$file"
 }
 # big_strip CAPTION OUT [WIDTH HEIGHT POINTSIZE]
 big_strip() {
@@ -52,15 +68,6 @@ big_strip() {
   big_frame "$caption" "$grey" "$grey_text" 0 'rgba(16,62,75,0.10)' "$work/f3.png" "$@"
   convert "$work"/f[0-3].png +append +repage "PNG32:$file"
 }
-big_strip "照片目录" "$out/photo_folder.png"
-big_strip "输出目录" "$out/output_folder.png"
-big_strip "整理" "$out/organize.png"
-# The options dialog's buttons: the same plates, smaller.
-big_strip "确定" "$out/dialog_ok.png" 88 32 14
-big_strip "取消" "$out/dialog_cancel.png" 88 32 14
-big_strip "恢复默认" "$out/restore_default.png" 80 26 12
-big_strip "加入 RAW 格式" "$out/add_raw.png" 100 26 12
-big_strip "撤销上次整理…" "$out/undo_last.png" 140 32 14
 
 # --- symbol buttons: a symbol over nothing, a light disc when pointed at, a dark disc when
 # pressed (symbol one pixel lower), the symbol greyed in the last frame ----------------------
@@ -83,44 +90,112 @@ symbol_strip() {
     convert -size "${W}x${H}" "xc:$sym" \( "$work/mask.png" -roll "+0+$shift" \) \
       -alpha off -compose CopyOpacity -composite "$work/sym.png"
     convert -size "${W}x${H}" xc:none -fill "$plate" -draw "$back" \
-      "$work/sym.png" -compose Over -composite -resize "${w}x${h}!" "$work/f$i.png"
+      "$work/sym.png" -compose Over -composite -resize "$(p $w)x$(p $h)!" "$work/f$i.png"
   done
   convert "$work"/f[0-3].png +append +repage "PNG32:$file"
 }
-# Close and minimise (38 x 34 each).
-plate38="roundrectangle $((3 * s)),$((3 * s)) $((35 * s)),$((31 * s)) $((radius * s)),$((radius * s))"
-symbol_strip 38 34 \
-  "stroke-linecap round stroke-width $((s * 3 / 2 + 1)) line 56,48 96,88 line 96,48 56,88" \
-  "$plate38" "$out/close.png"
-symbol_strip 38 34 "stroke-linecap round stroke-width $((s * 3 / 2 + 1)) line 56,70 96,70" \
-  "$plate38" "$out/minimise.png"
-# Options (a gear) and About (an i in a ring), 16 x 16 each.
-disc16="circle 32,32 32,1"
-gear="circle 32,32 32,13"
-for a in 0 45 90 135; do gear+=" push graphic-context translate 32,32 rotate $a"
-  gear+=" roundrectangle -6,-27 6,27 3,3 pop graphic-context"; done
-gear+=" fill black stroke black circle 32,32 32,25"
-symbol_strip 16 16 "$gear" "$disc16" "$out/options.png"
-symbol_strip 16 16 \
-  "circle 32,32 32,6 fill black stroke black circle 32,32 32,11 fill white stroke white
-   circle 32,18 32,14 roundrectangle 28,26 36,46 2,2" "$disc16" "$out/about.png"
-# The About box's OK: a cross like the main window's close, in its corner.
-symbol_strip 16 16 \
-  "stroke-linecap round stroke-width 7 line 17,17 47,47 line 47,17 17,47" "$disc16" \
-  "$out/about_ok.png"
 
 # --- stop (24 x 24, on the light body): a teal disc with a white square ----------------------
 stop_frame() {
   local disc=$1 mark=$2 shift=$3 file=$4
   convert -size 96x96 xc:none -fill "$disc" -draw "circle 48,$((48 + shift)) 48,$((4 + shift))" \
     -fill "$mark" -draw "roundrectangle 36,$((36 + shift)) 60,$((60 + shift)) 5,5" \
-    -resize 24x24 "$file"
+    -resize "$(p 24)x$(p 24)" "$file"
 }
-stop_frame "$teal" white 0 "$work/f0.png"
-stop_frame "$teal_hover" white 0 "$work/f1.png"
-stop_frame "$teal_pressed" '#DCEBEF' 4 "$work/f2.png"
-stop_frame "$grey" "$grey_text" 0 "$work/f3.png"
-convert "$work"/f[0-3].png +append +repage "PNG32:$out/stop.png"
+
+# draw_images SCALE DIR: every strip and both window bitmaps at SCALE per cent into DIR.
+draw_images() {
+  k=$1
+  local dir=$2
+  mkdir -p "$dir"
+  big_strip "照片目录" "$dir/photo_folder.png"
+  big_strip "输出目录" "$dir/output_folder.png"
+  big_strip "整理" "$dir/organize.png"
+  # Beside the output folder's path after a job that placed anything: opens the folder.
+  big_strip "打开" "$dir/open_output.png" 44 26 12
+  # The options dialog's buttons: the same plates, smaller.
+  big_strip "确定" "$dir/dialog_ok.png" 88 32 14
+  big_strip "取消" "$dir/dialog_cancel.png" 88 32 14
+  big_strip "恢复默认" "$dir/restore_default.png" 80 26 12
+  big_strip "加入 RAW 格式" "$dir/add_raw.png" 100 26 12
+  big_strip "撤销上次整理…" "$dir/undo_last.png" 140 32 14
+
+  # Close and minimise (38 x 34 each).
+  local plate38="roundrectangle $((3 * s)),$((3 * s)) $((35 * s)),$((31 * s)) $((radius * s)),$((radius * s))"
+  symbol_strip 38 34 \
+    "stroke-linecap round stroke-width $((s * 3 / 2 + 1)) line 56,48 96,88 line 96,48 56,88" \
+    "$plate38" "$dir/close.png"
+  symbol_strip 38 34 "stroke-linecap round stroke-width $((s * 3 / 2 + 1)) line 56,70 96,70" \
+    "$plate38" "$dir/minimise.png"
+  # Options (a gear) and About (an i in a ring), 16 x 16 each.
+  local disc16="circle 32,32 32,1" gear="circle 32,32 32,13" a
+  for a in 0 45 90 135; do gear+=" push graphic-context translate 32,32 rotate $a"
+    gear+=" roundrectangle -6,-27 6,27 3,3 pop graphic-context"; done
+  gear+=" fill black stroke black circle 32,32 32,25"
+  symbol_strip 16 16 "$gear" "$disc16" "$dir/options.png"
+  symbol_strip 16 16 \
+    "circle 32,32 32,6 fill black stroke black circle 32,32 32,11 fill white stroke white
+     circle 32,18 32,14 roundrectangle 28,26 36,46 2,2" "$disc16" "$dir/about.png"
+  # The About box's OK: a cross like the main window's close, in its corner.
+  symbol_strip 16 16 \
+    "stroke-linecap round stroke-width 7 line 17,17 47,47 line 47,17 17,47" "$disc16" \
+    "$dir/about_ok.png"
+
+  stop_frame "$teal" white 0 "$work/f0.png"
+  stop_frame "$teal_hover" white 0 "$work/f1.png"
+  stop_frame "$teal_pressed" '#DCEBEF' 4 "$work/f2.png"
+  stop_frame "$grey" "$grey_text" 0 "$work/f3.png"
+  convert "$work"/f[0-3].png +append +repage "PNG32:$dir/stop.png"
+
+  # Without time stamps, so that drawing again changes no byte of an unchanged image.
+  local f
+  for f in "$dir"/*.png; do convert "$f" -define png:exclude-chunks=date,time "PNG32:$f"; done
+
+  # The window bitmaps: at 100 % the 24-bit bitmaps the program loads as such, above it PNGs.
+  local main_out="BMP3:$dir/main_skin.bmp" about_out="BMP3:$dir/about_skin.bmp"
+  if [ "$k" != 100 ]; then
+    main_out="PNG24:$dir/main_skin.png" about_out="PNG24:$dir/about_skin.png"
+  fi
+  convert "$work/icon256.png" -filter Lanczos -resize "$(p 24)x$(p 24)" "PNG32:$work/icon_title.png"
+
+  # --- bitmap 129, the main window (622 x 416) -------------------------------------------------
+  # Light body; a teal title band with the product's name; white panels behind the folder paths
+  # and the message area; step marks beside the three rows; a bottom band that stays light under
+  # the check box and turns teal under the white maker line.
+  local panel_draw="" r step_draw="" step_text=()
+  for r in "246,85 568,148" "246,177 568,240" "246,268 568,383"; do
+    panel_draw+=" roundrectangle ${r% *} ${r#* } $radius,$radius"
+  done
+  for r in "1 117" "2 209" "3 300"; do
+    set -- $r
+    step_draw+=" circle 52,$2 52,$(($2 - 12))"
+    step_text+=(-annotate "$(P "+$((52 - 311))+$(($2 - 208))")" "$1")
+  done
+  convert -size "$(P 622x416)" "xc:$body" \
+    -fill "$teal_band" -draw "$(R 0 0 621 39)" \
+    -fill "$teal_deep" -draw "$(R 0 40 621 41)" \
+    "$work/icon_title.png" -geometry "$(P +12+8)" -compose Over -composite \
+    -font "$font" -gravity NorthWest -pointsize "$(pt 17)" -fill white -annotate "$(P +44+9)" "拾光整理" \
+    -pointsize "$(pt 12)" -fill '#9CC6D2' -annotate "$(P +120+14)" "Tallowick" \
+    -pointsize "$(pt 13)" -fill '#5F8C99' -annotate "$(P +87+56)" "按拍摄日期把照片和视频整理到每天的文件夹" \
+    -stroke "$panel_line" -strokewidth "$(p 1)" -fill "$panel" -draw "$(P "$panel_draw")" \
+    -stroke '#B9D6DF' -strokewidth "$(p 2)" -draw "$(P "line 52,130 52,196 line 52,222 52,287")" \
+    -fill "$body" -stroke "$teal" -draw "$(P "$step_draw")" -stroke none \
+    -gravity center -pointsize "$(pt 15)" -fill "$teal" "${step_text[@]}" -gravity NorthWest \
+    -fill "$panel_line" -draw "$(R 0 386 621 386)" \
+    -fill "$teal_band" -draw "$(P "roundrectangle 246,389 640,430 $radius,$radius")" \
+    -alpha off -type TrueColor -define png:exclude-chunks=date,time "$main_out"
+
+  # --- bitmap 144, the About box (360 x 200): dark throughout, the icon at the left -----------
+  convert -size "$(P 360x200)" gradient:"$teal_deep-#1A5E72" -rotate 0 \
+    -fill "$teal_deep" -draw "$(R 0 0 359 25)" \
+    -fill '#2A7389' -draw "$(R 0 26 359 26)" \
+    -fill none -stroke 'rgba(255,255,255,0.06)' -strokewidth "$(p 10)" \
+    -draw "$(P "roundrectangle 270,110 420,260 $((radius * 5)),$((radius * 5))")" \
+    -draw "$(P "roundrectangle 300,140 400,240 $((radius * 4)),$((radius * 4))")" -stroke none \
+    \( "$work/icon256.png" -resize "$(P 56x56)" \) -geometry "$(P +22+56)" -compose Over -composite \
+    -alpha off -type TrueColor -define png:exclude-chunks=date,time "$about_out"
+}
 
 # --- the icon: a photo mark (sun over two hills) on a teal rounded square --------------------
 convert -size 256x256 xc:none -fill "$teal" -draw "roundrectangle 8,8 247,247 52,52" \
@@ -133,44 +208,10 @@ for n in 16 24 32 48 96; do
 done
 convert "$work"/icon{96,48,32,24,16}.png "$out/tallowick.ico"
 
-# --- bitmap 129, the main window (622 x 416) ---------------------------------------------------
-# Light body; a teal title band with the product's name; white panels behind the folder paths
-# and the message area; step marks beside the three rows; a bottom band that stays light under
-# the check box and turns teal under the white maker line.
-panel_draw=""
-for r in "246,85 568,148" "246,177 568,240" "246,268 568,383"; do
-  panel_draw+=" roundrectangle ${r% *} ${r#* } $radius,$radius"
-done
-step_draw="" step_text=()
-for r in "1 117" "2 209" "3 300"; do
-  set -- $r
-  step_draw+=" circle 52,$2 52,$(($2 - 12))"
-  step_text+=(-annotate "+$((52 - 311))+$(($2 - 208))" "$1")
-done
-convert -size 622x416 "xc:$body" \
-  -fill "$teal_band" -draw "rectangle 0,0 621,39" \
-  -fill "$teal_deep" -draw "rectangle 0,40 621,41" \
-  "$work/icon24.png" -geometry +12+8 -compose Over -composite \
-  -font "$font" -gravity NorthWest -pointsize 17 -fill white -annotate +44+9 "拾光整理" \
-  -pointsize 12 -fill '#9CC6D2' -annotate +120+14 "Tallowick" \
-  -pointsize 13 -fill '#5F8C99' -annotate +87+56 "按拍摄日期把照片和视频整理到每天的文件夹" \
-  -stroke "$panel_line" -strokewidth 1 -fill "$panel" -draw "$panel_draw" \
-  -stroke '#B9D6DF' -strokewidth 2 -draw "line 52,130 52,196 line 52,222 52,287" \
-  -fill "$body" -stroke "$teal" -draw "$step_draw" -stroke none \
-  -gravity center -pointsize 15 -fill "$teal" "${step_text[@]}" -gravity NorthWest \
-  -fill "$panel_line" -draw "rectangle 0,386 621,386" \
-  -fill "$teal_band" -draw "roundrectangle 246,389 640,430 $radius,$radius" \
-  -alpha off -type TrueColor "BMP3:$out/main_skin.bmp"
-
-# --- bitmap 144, the About box (360 x 200): dark throughout, the icon at the left -------------
-convert -size 360x200 gradient:"$teal_deep-#1A5E72" -rotate 0 \
-  -fill "$teal_deep" -draw "rectangle 0,0 359,25" \
-  -fill '#2A7389' -draw "rectangle 0,26 359,26" \
-  -fill none -stroke 'rgba(255,255,255,0.06)' -strokewidth 10 \
-  -draw "roundrectangle 270,110 420,260 $((radius * 5)),$((radius * 5))" \
-  -draw "roundrectangle 300,140 400,240 $((radius * 4)),$((radius * 4))" -stroke none \
-  \( "$work/icon256.png" -resize 56x56 \) -geometry +22+56 -compose Over -composite \
-  -alpha off -type TrueColor "BMP3:$out/about_skin.bmp"
+draw_images 100 "$out"
+draw_images 150 "$out/150"
+draw_images 200 "$out/200"
+k=100
 
 # --- cursor 143: a pointing hand, 32 x 32, 16 colours, hot spot at the fingertip (12, 1) ------
 python3 - "$out/hand.cur" "$preview/hand.png" <<'PY'
@@ -222,9 +263,6 @@ for y in range(H):
             (b"\xcc\xcc\xcc" if (x // 4 + y // 4) % 2 else b"\x99\x99\x99")
 subprocess.run(["convert", "ppm:-", sys.argv[2]], input=ppm, check=True)
 PY
-
-# Without time stamps, so that drawing again changes no byte of an unchanged image.
-for f in "$out"/*.png; do convert "$f" -define png:exclude-chunks=date,time "PNG32:$f"; done
 
 # --- previews -----------------------------------------------------------------------------------
 # frame0 STRIP: the strip's first frame

@@ -26,20 +26,27 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CAboutDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CSkinDialog::OnInitDialog();
   BindLink(g_linkAboutWeb, IDC_ABOUT_WEB, m_hWnd, TALLOWICK_MAKER_WEB);
   BindLink(g_linkAboutMail, IDC_ABOUT_MAIL, m_hWnd, TALLOWICK_MAKER_MAIL);
   BindLink(g_linkAboutQQ, IDC_ABOUT_QQ, m_hWnd, "QQ:" TALLOWICK_MAKER_QQ);
+  LayOutSkin();
+  return TRUE;
+}
 
-  const int W = LoadSkin(IDB_ABOUT_SKIN).cx;
+void CAboutDlg::OnDpiLayout() {
+  LayOutSkin();
+}
 
-  m_btnOK.LoadPng(IDP_ABOUT_OK);
-  RECT button{};
+void CAboutDlg::LayOutSkin() {
+  LoadSkin(IDB_ABOUT_SKIN);
+  m_btnOK.LoadPng(IDP_ABOUT_OK, Dpi());
+  RECT client{}, button{};
+  GetClientRect(m_hWnd, &client);
   GetWindowRect(m_btnOK.m_hWnd, &button);
   const int w = button.right - button.left;
   const int h = button.bottom - button.top;
-  MoveWindow(m_btnOK.m_hWnd, W - w - 5, 5, w, h, TRUE);
-  return TRUE;
+  MoveWindow(m_btnOK.m_hWnd, client.right - w - Scaled(5), Scaled(5), w, h, TRUE);
 }
 
 COLORREF CAboutDlg::TextColour(int id) const {

@@ -15,7 +15,11 @@ class CAboutDlg : public CSkinDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   COLORREF TextColour(int id) const override;
+  void OnDpiLayout() override;
 
  private:
+  // The skin and the OK button in its corner, for the dialog's DPI.
+  void LayOutSkin();
+
   PngButton m_btnOK;
 };

@@ -5,8 +5,14 @@
 
 #include "skin/link_label.h"
 
+#include <string>
+
 class CSortApp;
 extern CSortApp theApp;
+
+// The folder the program was started in (the settings then make the program's folder the
+// current one): a relative path on the command line is taken from it.
+extern const std::string g_strStartFolder;
 
 // Link labels bound afresh to a static each time their window opens.
 extern CLinkLabel g_linkMainWeb;    // main window, static 1013

@@ -1,8 +1,10 @@
-// The main window's skin, layout, colours, moving, minimising, closing and About box.
+// The main window's skin, layout, colours, moving, minimising, closing and About box, and the
+// folders handed to it by a drop or a second start.
 #include "app/main_dlg.h"
 
 #include "app/about_dlg.h"
 #include "app/app_globals.h"
+#include "app/folder_argument.h"
 #include "app/main_layout.h"
 #include "app/options_dlg.h"
 #include "app/single_instance.h"
@@ -22,8 +24,15 @@ LayoutSize SizeOf(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void Place(HWND window, const LayoutRect& r) {
-  MoveWindow(window, r.x, r.y, r.w, r.h, TRUE);
+// A window's size in pixels at 96 DPI.
+LayoutSize BaseSizeOf(HWND window, int dpi) {
+  const LayoutSize size = SizeOf(window);
+  return {fw::Unscale(size.w, dpi), fw::Unscale(size.h, dpi)};
+}
+
+void Place(HWND window, const LayoutRect& r, int dpi) {
+  const LayoutRect scaled = ScaleLayoutRect(r, dpi);
+  MoveWindow(window, scaled.x, scaled.y, scaled.w, scaled.h, TRUE);
 }
 
 }  // namespace
@@ -45,6 +54,7 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_BTN_MIN, m_btnMin);
   DDX_Control(pDX, IDC_BTN_CLOSE, m_btnClose);
   DDX_Control(pDX, IDC_BTN_ORGANIZE, m_btnOrganize);
+  DDX_Control(pDX, IDC_BTN_OPEN_OUTPUT, m_btnOpenOutput);
   int deleteSrc = m_bDeleteSrc ? 1 : 0;
   DDX_Check(pDX, IDC_CHK_DELETE_SRC, deleteSrc);
   m_bDeleteSrc = deleteSrc != 0;
@@ -60,8 +70,9 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CMainDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CSkinDialog::OnInitDialog();
   CDialog::SetMainWindow(m_hWnd);
+  DragAcceptFiles(m_hWnd, TRUE);
 
   if (HMENU menu = GetSystemMenu(m_hWnd, FALSE)) {
     char about[128] = "";
@@ -81,6 +92,7 @@ BOOL CMainDlg::OnInitDialog() {
   InitSkin();
   UpdateData(FALSE);
   m_bRunning = false;
+  TakeNamedFolder(m_strPathAtOpen);
   m_strInstanceKey = instance::Key(theConfig.PathApp);
   instance::Mark(m_hWnd, m_strInstanceKey);
   return TRUE;
@@ -99,7 +111,26 @@ void CMainDlg::OnCancel() {
 }
 
 void CMainDlg::InitSkin() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  LayOut();
+  ShowWindow(GetDlgItem(IDC_EDIT_UNUSED), SW_HIDE);
+  ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
+  ShowWindow(m_btnOpenOutput.m_hWnd, SW_HIDE);
+  g_linkMainWeb.SubclassDlgItem(IDC_MAKER_LINK, m_hWnd);
+  g_linkMainWeb.SetNotify(TRUE);
+  g_linkMainWeb.SetLinkCursor(
+      LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_HAND)));
+  g_linkMainWeb.SetLink(TALLOWICK_MAKER_WEB);
+
+  // Moving a transparent control carries the pixels of its old place along: paint it all anew.
+  RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CMainDlg::OnDpiLayout() {
+  LayOut();
+}
+
+void CMainDlg::LayOut() {
+  const int dpi = Dpi();
   const SIZE skin = LoadSkin(IDB_MAIN_SKIN);
   m_nSkinWidth = skin.cx;
   m_nSkinHeight = skin.cy;
@@ -107,50 +138,44 @@ void CMainDlg::InitSkin() {
   CMsgX::Printf("皮肤背景大小为: %d, %d", m_nSkinWidth, m_nSkinHeight);
 
   // Each button takes its frame's size from its strip (or keeps its template size).
-  m_btnClose.LoadPng(IDP_CLOSE);
-  m_btnMin.LoadPng(IDP_MINIMISE);
-  m_btnOptions.LoadPng(IDP_OPTIONS);
-  m_btnAbout.LoadPng(IDP_ABOUT);
-  m_btnPhotoDir.LoadPng(IDP_PHOTO_DIR);
-  m_btnOutputDir.LoadPng(IDP_OUTPUT_DIR);
-  m_btnOrganize.LoadPng(IDP_ORGANIZE);
-  m_btnStop.LoadPng(IDP_STOP);
+  m_btnClose.LoadPng(IDP_CLOSE, dpi);
+  m_btnMin.LoadPng(IDP_MINIMISE, dpi);
+  m_btnOptions.LoadPng(IDP_OPTIONS, dpi);
+  m_btnAbout.LoadPng(IDP_ABOUT, dpi);
+  m_btnPhotoDir.LoadPng(IDP_PHOTO_DIR, dpi);
+  m_btnOutputDir.LoadPng(IDP_OUTPUT_DIR, dpi);
+  m_btnOrganize.LoadPng(IDP_ORGANIZE, dpi);
+  m_btnStop.LoadPng(IDP_STOP, dpi);
+  m_btnOpenOutput.LoadPng(IDP_OPEN_OUTPUT, dpi);
 
+  // Laid out at 96 DPI, each rectangle then scaled: the same picture at every DPI.
   MainLayoutInput in;
   in.skin = {m_nSkinWidth, m_nSkinHeight};
-  in.close = SizeOf(m_btnClose.m_hWnd);
-  in.minimise = SizeOf(m_btnMin.m_hWnd);
-  in.options = SizeOf(m_btnOptions.m_hWnd);
-  in.about = SizeOf(m_btnAbout.m_hWnd);
-  in.photoDir = SizeOf(m_btnPhotoDir.m_hWnd);
-  in.outputDir = SizeOf(m_btnOutputDir.m_hWnd);
-  in.organize = SizeOf(m_btnOrganize.m_hWnd);
-  in.stop = SizeOf(m_btnStop.m_hWnd);
+  in.close = BaseSizeOf(m_btnClose.m_hWnd, dpi);
+  in.minimise = BaseSizeOf(m_btnMin.m_hWnd, dpi);
+  in.options = BaseSizeOf(m_btnOptions.m_hWnd, dpi);
+  in.about = BaseSizeOf(m_btnAbout.m_hWnd, dpi);
+  in.photoDir = BaseSizeOf(m_btnPhotoDir.m_hWnd, dpi);
+  in.outputDir = BaseSizeOf(m_btnOutputDir.m_hWnd, dpi);
+  in.organize = BaseSizeOf(m_btnOrganize.m_hWnd, dpi);
+  in.stop = BaseSizeOf(m_btnStop.m_hWnd, dpi);
+  in.openOutput = BaseSizeOf(m_btnOpenOutput.m_hWnd, dpi);
   const MainLayout layout = ComputeMainLayout(in);
 
-  Place(m_btnClose.m_hWnd, layout.close);
-  Place(m_btnMin.m_hWnd, layout.minimise);
-  Place(m_btnOptions.m_hWnd, layout.options);
-  Place(m_btnAbout.m_hWnd, layout.about);
-  Place(m_btnPhotoDir.m_hWnd, layout.photoDir);
-  Place(GetDlgItem(IDC_PATH_SRC), layout.pathSrc);
-  Place(m_btnOutputDir.m_hWnd, layout.outputDir);
-  Place(GetDlgItem(IDC_PATH_TAR), layout.pathTar);
-  Place(m_btnOrganize.m_hWnd, layout.organize);
-  ShowWindow(GetDlgItem(IDC_EDIT_UNUSED), SW_HIDE);
-  Place(GetDlgItem(IDC_MESSAGE), layout.message);
-  Place(m_btnStop.m_hWnd, layout.stop);
-  ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
-  Place(GetDlgItem(IDC_CHK_DELETE_SRC), layout.deleteSrc);
-  Place(GetDlgItem(IDC_MAKER_LINK), layout.makerLine);
-
-  g_linkMainWeb.SubclassDlgItem(IDC_MAKER_LINK, m_hWnd);
-  g_linkMainWeb.SetNotify(TRUE);
-  g_linkMainWeb.SetLinkCursor(LoadCursorA(instance, MAKEINTRESOURCEA(IDC_LINK_HAND)));
-  g_linkMainWeb.SetLink(TALLOWICK_MAKER_WEB);
-
-  // Moving a transparent control carries the pixels of its old place along: paint it all anew.
-  RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Place(m_btnClose.m_hWnd, layout.close, dpi);
+  Place(m_btnMin.m_hWnd, layout.minimise, dpi);
+  Place(m_btnOptions.m_hWnd, layout.options, dpi);
+  Place(m_btnAbout.m_hWnd, layout.about, dpi);
+  Place(m_btnPhotoDir.m_hWnd, layout.photoDir, dpi);
+  Place(GetDlgItem(IDC_PATH_SRC), layout.pathSrc, dpi);
+  Place(m_btnOutputDir.m_hWnd, layout.outputDir, dpi);
+  Place(GetDlgItem(IDC_PATH_TAR), layout.pathTar, dpi);
+  Place(m_btnOpenOutput.m_hWnd, layout.openOutput, dpi);
+  Place(m_btnOrganize.m_hWnd, layout.organize, dpi);
+  Place(GetDlgItem(IDC_MESSAGE), layout.message, dpi);
+  Place(m_btnStop.m_hWnd, layout.stop, dpi);
+  Place(GetDlgItem(IDC_CHK_DELETE_SRC), layout.deleteSrc, dpi);
+  Place(GetDlgItem(IDC_MAKER_LINK), layout.makerLine, dpi);
 }
 
 bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -185,6 +210,10 @@ bool CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     case WM_ORGANIZE_PROGRESS:
       *result = OnOrganizeProgress();
+      return true;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      *result = 0;
       return true;
     case WM_TIMER:
       if (wParam != kProgressRestTimer)
@@ -230,6 +259,9 @@ bool CMainDlg::OnCommand(WORD id, WORD code) {
     case IDC_BTN_OPTIONS:
       OnBtnOptions();
       return true;
+    case IDC_BTN_OPEN_OUTPUT:
+      OnBtnOpenOutput();
+      return true;
     default:
       return false;  // OK and Cancel take the dialog's standard course
   }
@@ -261,12 +293,65 @@ bool CMainDlg::OnPaint() {
   return true;
 }
 
-void CMainDlg::OnHandOver(const std::string& /*arguments*/) {
+void CMainDlg::OnHandOver(const std::string& arguments) {
   // The second start ends at once; its user meets this window instead, or the dialog in
-  // front of it. (No arguments are taken yet.)
+  // front of it. It took its path from the folder it started in.
   if (IsIconic(m_hWnd))
     ShowWindow(m_hWnd, SW_RESTORE);
   SetForegroundWindow(GetLastActivePopup(m_hWnd));
+  TakeNamedFolder(PathArgument(arguments, g_strStartFolder));
+}
+
+void CMainDlg::TakeNamedFolder(const std::string& path) {
+  if (path.empty())
+    return;
+  if (m_bRunning) {
+    m_strPathAfterJob = path;  // taken when the job has ended: its folders stay until then
+    return;
+  }
+  const std::string folder = FolderOfPath(path);
+  if (folder.empty()) {
+    // Under the last job's summary, if one shows.
+    std::string text = LatestMessage();
+    text.append(text.empty() ? "" : "\r\n\r\n").append("找不到文件夹: ").append(path);
+    text.append("\r\n照片目录没有改变.");
+    SetDlgItemTextA(m_hWnd, IDC_MESSAGE, text.c_str());
+    InvalidateControl(IDC_MESSAGE);
+    return;
+  }
+  TakeFolder(IDC_PATH_SRC, folder);
+}
+
+void CMainDlg::OnDropFiles(HDROP drop) {
+  POINT point{};
+  DragQueryPoint(drop, &point);
+  std::string folder;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count && folder.empty(); ++i) {
+    std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+    path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+    folder = FolderOfPath(path);
+  }
+  DragFinish(drop);
+  if (m_bRunning || folder.empty())
+    return;
+  const HWND target = ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE);
+  const int id = target ? GetDlgCtrlID(target) : 0;
+  TakeFolder(id == IDC_BTN_OUTPUT_DIR || id == IDC_PATH_TAR ? IDC_PATH_TAR : IDC_PATH_SRC, folder);
+}
+
+void CMainDlg::TakeFolder(int labelId, const std::string& folder) {
+  std::string& path = labelId == IDC_PATH_TAR ? m_strPathTar : m_strPathSrc;
+  path = PickedFolderPath(folder);
+  SetDlgItemTextA(m_hWnd, labelId, path.c_str());
+  OnFolderChanged(labelId);
+}
+
+void CMainDlg::OnFolderChanged(int labelId) {
+  InvalidateControl(labelId);
+  // The open button shows the folder where the last job placed its files.
+  if (labelId == IDC_PATH_TAR)
+    ShowWindow(m_btnOpenOutput.m_hWnd, SW_HIDE);
 }
 
 void CMainDlg::OnBtnClose() {

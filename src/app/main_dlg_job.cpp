@@ -1,7 +1,11 @@
 // The main window's organize job: folder buttons, start checks, the worker thread, stop,
-// progress, and the hand-back of the settings when the window closes.
+// progress (in the window and on its taskbar button), opening the result, and the hand-back of
+// the settings when the window closes.
 #include "app/main_dlg.h"
 
+#include <utility>
+
+#include "app/folder_argument.h"
 #include "app/single_instance.h"
 #include "folderpicker/folder_dialog.h"
 #include "log/msgx.h"
@@ -11,24 +15,38 @@
 #include "platform/launch.h"
 #include "resource.h"
 
+namespace {
+
+// `folder` as Explorer's command line takes it: no final separator but at a drive's root (a
+// quoted path ending in one would escape its closing quote), in quotes when it holds a blank.
+std::string ExplorerArgument(std::string folder) {
+  while (folder.size() > 1 && folder.back() == platform::kPathSeparator)
+    folder.pop_back();
+  if (folder.size() == 2 && folder[1] == ':')
+    folder += platform::kPathSeparator;
+  return folder.find(' ') == std::string::npos ? folder : "\"" + folder + "\"";
+}
+
+}  // namespace
+
 bool CMainDlg::PickFolder(const char* prompt, std::string& path) {
   UpdateData(TRUE);
   CFolderDialog picker("浏览目录", prompt, path.c_str(), nullptr);
   if (picker.DoModal() != 1)
     return false;
-  path = picker.GetPath() + platform::kPathSeparator;
+  path = PickedFolderPath(picker.GetPath());
   UpdateData(FALSE);
   return true;
 }
 
 void CMainDlg::OnBtnPhotoDir() {
   if (PickFolder("导入目录", m_strPathSrc))
-    InvalidateControl(IDC_PATH_SRC);
+    OnFolderChanged(IDC_PATH_SRC);
 }
 
 void CMainDlg::OnBtnOutputDir() {
   if (PickFolder("保存目录", m_strPathTar))
-    InvalidateControl(IDC_PATH_TAR);
+    OnFolderChanged(IDC_PATH_TAR);
 }
 
 void CMainDlg::OnBtnOrganize() {
@@ -44,6 +62,8 @@ void CMainDlg::OnBtnOrganize() {
   if (!PrepareJob())
     return;
   const std::string failureFile = theConfig.PathApp + "errorFile.txt";
+  m_counter.emplace(m_strPathSrc, m_settings.fileFilters);
+  m_strJobOutput = m_strPathTar;
   StartWorker([this, failureFile] { RunOrganize(failureFile); });
 }
 
@@ -53,6 +73,8 @@ bool CMainDlg::StartUndo(const std::string& journalPath) {
   JoinWorker();
   m_pJournal = nullptr;
   m_journal.reset();
+  m_counter.reset();
+  m_strJobOutput.clear();
   const std::string failureFile = theConfig.PathApp + "errorFile.txt";
   StartWorker([this, journalPath, failureFile] { RunUndo(journalPath, failureFile); });
   return true;
@@ -100,10 +122,14 @@ void CMainDlg::WarnOfUnfinishedJournal() {
 
 void CMainDlg::StartWorker(std::function<void()> work) {
   m_bJobEnded = false;
+  m_nHandledFiles = 0;
+  m_bAnyFailed = false;
   BeginJob();
   EnableWindow(m_btnOrganize.m_hWnd, FALSE);
   EnableWindow(m_btnOptions.m_hWnd, FALSE);
   ShowWindow(m_btnStop.m_hWnd, SW_SHOW);
+  ShowWindow(m_btnOpenOutput.m_hWnd, SW_HIDE);
+  m_taskbar.Begin(m_hWnd);
   m_worker = std::thread(std::move(work));
 }
 
@@ -113,6 +139,10 @@ void CMainDlg::OnBtnStop() {
 }
 
 void CMainDlg::PostOrganizeProgress() {
+  // The counts belong to the worker; the window reads these copies.
+  m_nHandledFiles = m_nFileCount + m_nIdenticalCount;
+  if (m_nFailCount > 0)
+    m_bAnyFailed = true;
   if (!m_bProgressPosted.exchange(true))
     PostMessageA(m_hWnd, WM_ORGANIZE_PROGRESS, 0, 0);
 }
@@ -130,6 +160,7 @@ void CMainDlg::OnFolderUnread(const std::string& text) {
   // the folders. (The logger takes no lock; on the window's thread it logs only at start-up
   // and when a skin image fails to load.)
   m_strErrors.append(text).append("\r\n");
+  m_bAnyFailed = true;
   CMsgX::Log(text.c_str(), 2, __LINE__, "");
 }
 
@@ -158,16 +189,36 @@ void CMainDlg::OnProgressRestTimer() {
 
 void CMainDlg::ShowJobState() {
   const bool ended = m_bJobEnded.exchange(false);
+  if (ended || m_bRunning) {
+    const bool countDone = m_counter && m_counter->Done();  // read first: then the count is final
+    m_taskbar.Update(m_nHandledFiles, m_counter ? m_counter->Count() : 0, countDone, m_bAnyFailed);
+  }
   if (ended) {
     EnableWindow(m_btnOrganize.m_hWnd, TRUE);
     EnableWindow(m_btnOptions.m_hWnd, TRUE);
     ShowWindow(m_btnStop.m_hWnd, SW_HIDE);
+    m_counter.reset();
+    m_taskbar.End(!IsIconic(m_hWnd) && GetAncestor(GetForegroundWindow(), GA_ROOTOWNER) == m_hWnd);
+    // The worker has set the counts for good before it reported the end.
+    if (!m_strJobOutput.empty() && m_nFileCount > m_nFailCount) {
+      m_strOpenOutput = m_strJobOutput;
+      ShowWindow(m_btnOpenOutput.m_hWnd, SW_SHOW);
+    }
   }
   // Only the message: the folders and the tick are the user's, never rewritten by the job.
   SetDlgItemTextA(m_hWnd, IDC_MESSAGE, LatestMessage().c_str());
   InvalidateControl(IDC_MESSAGE);
-  if (ended)
+  if (ended) {
+    TakeNamedFolder(std::exchange(m_strPathAfterJob, std::string()));
     WarnOfUnfinishedJournal();
+  }
+}
+
+// Opens the folder where the last job placed its files, with the launcher that opens the
+// failure list.
+void CMainDlg::OnBtnOpenOutput() {
+  theConfig.LaunchFile("explorer.exe", ExplorerArgument(m_strOpenOutput).c_str(), false,
+                       platform::kShowNormal, "open");
 }
 
 void CMainDlg::JoinWorker() {

@@ -1,5 +1,7 @@
 #include "app/main_layout.h"
 
+#include "framework/dpi.h"
+
 MainLayout ComputeMainLayout(const MainLayoutInput& in) {
   const int W = in.skin.w;
   const int H = in.skin.h;
@@ -21,8 +23,15 @@ MainLayout ComputeMainLayout(const MainLayoutInput& in) {
   out.organize = {in.organize.w / 2 + 10, H * 66 / 100, in.organize.w, in.organize.h};
   out.message = {out.organize.x + in.organize.w + 10, out.organize.y, W / 2, 2 * in.organize.h};
   out.stop = {out.message.x + W / 2 + 10, out.organize.y + in.stop.h / 2, in.stop.w, in.stop.h};
+  out.openOutput = {out.pathTar.x + W / 2 + 10,
+                    out.outputDir.y + (in.outputDir.h - in.openOutput.h) / 2, in.openOutput.w,
+                    in.openOutput.h};
 
   out.deleteSrc = {W * 15 / 100, H - 25, 200, 18};
   out.makerLine = {W * 42 / 100, H - 20, 400, 18};
   return out;
+}
+
+LayoutRect ScaleLayoutRect(const LayoutRect& r, int dpi) {
+  return {fw::Scale(r.x, dpi), fw::Scale(r.y, dpi), fw::Scale(r.w, dpi), fw::Scale(r.h, dpi)};
 }

@@ -87,7 +87,7 @@ BOOL COptionsDlg::OnInitDialog() {
   HWND list = GetDlgItem(IDC_OPT_LAYOUT);
   for (const char* text : kLayoutTexts)
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  CDialog::OnInitDialog();
+  CSkinDialog::OnInitDialog();
   DrawSkin();
   PlaceImageButtons();
   EnableWindow(m_btnUndo.m_hWnd, !m_strLastJournal.empty());
@@ -106,10 +106,11 @@ void COptionsDlg::DrawSkin() {
   HDC dc = CreateCompatibleDC(screen.get());
   {
     fw::SelectGuard select(dc, skin.get());
+    const int band = Scaled(kBandHeight), line = Scaled(1);
     FillRectWith(dc, client, kBandEdge);
-    FillRectWith(dc, {1, 1, client.right - 1, client.bottom - 1}, kBody);
-    FillRectWith(dc, {0, 0, client.right, kBandHeight}, kBand);
-    FillRectWith(dc, {0, kBandHeight, client.right, kBandHeight + 2}, kBandEdge);
+    FillRectWith(dc, {line, line, client.right - line, client.bottom - line}, kBody);
+    FillRectWith(dc, {0, 0, client.right, band}, kBand);
+    FillRectWith(dc, {0, band, client.right, band + Scaled(2)}, kBandEdge);
   }
   DeleteDC(dc);
   SetSkin(skin);
@@ -120,21 +121,21 @@ void COptionsDlg::DrawSkin() {
 void COptionsDlg::PlaceImageButtons() {
   RECT client{};
   GetClientRect(m_hWnd, &client);
-  m_btnClose.LoadPng(IDP_ABOUT_OK);
-  m_btnDefault.LoadPng(IDP_RESTORE_DEFAULT);
-  m_btnAddRaw.LoadPng(IDP_ADD_RAW);
-  m_btnUndo.LoadPng(IDP_UNDO_LAST);
-  m_btnOK.LoadPng(IDP_DIALOG_OK);
-  m_btnCancel.LoadPng(IDP_DIALOG_CANCEL);
-  const int bottom = client.bottom - 12;
-  const int margin = 16;
-  MoveWindow(m_btnClose.m_hWnd, client.right - m_btnClose.m_nFrameWidth - 10,
-             (kBandHeight - m_btnClose.m_nImageHeight) / 2, m_btnClose.m_nFrameWidth,
+  m_btnClose.LoadPng(IDP_ABOUT_OK, Dpi());
+  m_btnDefault.LoadPng(IDP_RESTORE_DEFAULT, Dpi());
+  m_btnAddRaw.LoadPng(IDP_ADD_RAW, Dpi());
+  m_btnUndo.LoadPng(IDP_UNDO_LAST, Dpi());
+  m_btnOK.LoadPng(IDP_DIALOG_OK, Dpi());
+  m_btnCancel.LoadPng(IDP_DIALOG_CANCEL, Dpi());
+  const int bottom = client.bottom - Scaled(12);
+  const int margin = Scaled(16), gap = Scaled(10);
+  MoveWindow(m_btnClose.m_hWnd, client.right - m_btnClose.m_nFrameWidth - gap,
+             (Scaled(kBandHeight) - m_btnClose.m_nImageHeight) / 2, m_btnClose.m_nFrameWidth,
              m_btnClose.m_nImageHeight, TRUE);
   const int cancelLeft = client.right - margin - m_btnCancel.m_nFrameWidth;
   MoveWindow(m_btnCancel.m_hWnd, cancelLeft, bottom - m_btnCancel.m_nImageHeight,
              m_btnCancel.m_nFrameWidth, m_btnCancel.m_nImageHeight, TRUE);
-  MoveWindow(m_btnOK.m_hWnd, cancelLeft - 10 - m_btnOK.m_nFrameWidth,
+  MoveWindow(m_btnOK.m_hWnd, cancelLeft - gap - m_btnOK.m_nFrameWidth,
              bottom - m_btnOK.m_nImageHeight, m_btnOK.m_nFrameWidth, m_btnOK.m_nImageHeight, TRUE);
   MoveWindow(m_btnUndo.m_hWnd, margin, bottom - m_btnUndo.m_nImageHeight, m_btnUndo.m_nFrameWidth,
              m_btnUndo.m_nImageHeight, TRUE);
@@ -142,11 +143,12 @@ void COptionsDlg::PlaceImageButtons() {
   GetWindowRect(GetDlgItem(IDC_OPT_FILTERS), &filters);
   MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&filters), 2);
   const int defaultTop = (filters.top + filters.bottom - m_btnDefault.m_nImageHeight) / 2;
-  MoveWindow(m_btnDefault.m_hWnd, filters.right + 10, defaultTop, m_btnDefault.m_nFrameWidth,
+  MoveWindow(m_btnDefault.m_hWnd, filters.right + gap, defaultTop, m_btnDefault.m_nFrameWidth,
              m_btnDefault.m_nImageHeight, TRUE);
   // Adding the raw endings sits under restore-default, both at the filter box's end.
-  MoveWindow(m_btnAddRaw.m_hWnd, filters.right + 10, defaultTop + m_btnDefault.m_nImageHeight + 4,
-             m_btnAddRaw.m_nFrameWidth, m_btnAddRaw.m_nImageHeight, TRUE);
+  MoveWindow(m_btnAddRaw.m_hWnd, filters.right + gap,
+             defaultTop + m_btnDefault.m_nImageHeight + Scaled(4), m_btnAddRaw.m_nFrameWidth,
+             m_btnAddRaw.m_nImageHeight, TRUE);
 }
 
 void COptionsDlg::OnOK() {
@@ -252,6 +254,12 @@ void COptionsDlg::OnUndo() {
     return;
   m_strUndoJournal = m_strLastJournal;
   EndDialog(kUndoChosen);
+}
+
+// Every control was scaled with the DPI; the skin and the image buttons follow.
+void COptionsDlg::OnDpiLayout() {
+  DrawSkin();
+  PlaceImageButtons();
 }
 
 COLORREF COptionsDlg::TextColour(int id) const {

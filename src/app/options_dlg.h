@@ -1,7 +1,8 @@
 // The options dialog: the filter, the day-folder layout and the optional capabilities of
 // Config.ini, and the undo of the last job. A borderless dialog in the skin of the About box,
 // its background drawn from the palette. OK stores the values into theConfig; Cancel, Escape
-// and the close button leave them; choosing undo stores them too.
+// and the close button leave them; choosing undo stores them too. Its template's dialog units
+// follow the DPI's font; a change of DPI scales every control (CSkinDialog).
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,7 @@ class COptionsDlg : public CSkinDialog {
   void OnOK() override;
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   COLORREF TextColour(int id) const override;
+  void OnDpiLayout() override;
 
  private:
   void DrawSkin();

@@ -20,12 +20,18 @@ struct DeleteGdipGraphics {
     Gdiplus::DllExports::GdipDeleteGraphics(graphics);
   }
 };
+struct DisposeGdipImageAttributes {
+  void operator()(Gdiplus::GpImageAttributes* attributes) const {
+    Gdiplus::DllExports::GdipDisposeImageAttributes(attributes);
+  }
+};
 struct ReleaseComObject {
   void operator()(IUnknown* object) const { object->Release(); }
 };
 
 using GdipImage = OwnedHandle<Gdiplus::GpImage*, DisposeGdipImage>;
 using GdipGraphics = OwnedHandle<Gdiplus::GpGraphics*, DeleteGdipGraphics>;
+using GdipImageAttributes = OwnedHandle<Gdiplus::GpImageAttributes*, DisposeGdipImageAttributes>;
 using ComStream = OwnedHandle<IStream*, ReleaseComObject>;
 
 // GDI+ for the life of the object.

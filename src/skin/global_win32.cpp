@@ -1,9 +1,11 @@
 #include "skin/global.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
 
+#include "framework/dpi.h"
 #include "log/msgx.h"
 
 DWORD CGlobal::GetResourceData(UINT id, BYTE* dest, DWORD* size, const char* type) {
@@ -87,4 +89,81 @@ std::optional<ResourceImage> LoadResourceImage(UINT id) {
       result.height = 0;
   }
   return result;
+}
+
+int NearestImageScale(int dpi) {
+  int nearest = 100;
+  for (const int scale : {150, 200}) {
+    if (std::abs(dpi * 100 - scale * fw::kBaseDpi) <= std::abs(dpi * 100 - nearest * fw::kBaseDpi))
+      nearest = scale;
+  }
+  return nearest;
+}
+
+std::optional<ResourceImage> LoadResourceImageForDpi(UINT id, int dpi, int* scale) {
+  *scale = NearestImageScale(dpi);
+  if (*scale != 100) {
+    if (auto drawn = LoadResourceImage(id + (*scale == 150 ? kImageIdAt150 : kImageIdAt200)))
+      return drawn;
+    *scale = 100;
+  }
+  return LoadResourceImage(id);
+}
+
+void DrawImagePart(HDC dc, Gdiplus::GpImage* image, const RECT& source, const RECT& dest) {
+  using namespace Gdiplus;
+  fw::GdipGraphics graphics;
+  if (DllExports::GdipCreateFromHDC(dc, graphics.put()) != Ok)
+    return;
+  const int sourceWidth = source.right - source.left, sourceHeight = source.bottom - source.top;
+  const int width = dest.right - dest.left, height = dest.bottom - dest.top;
+  fw::GdipImageAttributes attributes;
+  if (sourceWidth != width || sourceHeight != height) {
+    DllExports::GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
+    DllExports::GdipSetPixelOffsetMode(graphics.get(), PixelOffsetModeHighQuality);
+    // Samples beyond the part mirror its edge, so no neighbouring frame bleeds in.
+    if (DllExports::GdipCreateImageAttributes(attributes.put()) == Ok)
+      DllExports::GdipSetImageAttributesWrapMode(attributes.get(), WrapModeTileFlipXY, 0, FALSE);
+  }
+  DllExports::GdipDrawImageRectRectI(graphics.get(), image, dest.left, dest.top, width, height,
+                                     source.left, source.top, sourceWidth, sourceHeight, UnitPixel,
+                                     attributes.get(), nullptr, nullptr);
+}
+
+fw::Bitmap LoadSkinBitmap(UINT id, int dpi, SIZE* baseSize) {
+  fw::Bitmap base(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+  BITMAP info{};
+  GetObjectA(base.get(), sizeof info, &info);
+  *baseSize = {info.bmWidth, info.bmHeight};
+  const SIZE size{fw::Scale(info.bmWidth, dpi), fw::Scale(info.bmHeight, dpi)};
+  if (!base || (size.cx == info.bmWidth && size.cy == info.bmHeight))
+    return base;
+  // The larger drawing nearest to the DPI, else the bitmap itself, resampled to the exact size.
+  int scale = 100;
+  std::optional<ResourceImage> drawn;
+  if (NearestImageScale(dpi) != 100)
+    drawn = LoadResourceImageForDpi(id, dpi, &scale);
+  fw::GdipImage fromBitmap;
+  Gdiplus::GpImage* source = nullptr;
+  RECT sourceRect{0, 0, info.bmWidth, info.bmHeight};
+  if (drawn && drawn->image && scale != 100) {
+    source = drawn->image.get();
+    sourceRect = {0, 0, static_cast<LONG>(drawn->width), static_cast<LONG>(drawn->height)};
+  } else {
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(base.get(), nullptr, &bitmap);
+    fromBitmap.reset(bitmap);
+    source = bitmap;
+  }
+  if (!source)
+    return base;
+  fw::WindowDC screen(nullptr);
+  fw::Bitmap scaled(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+  HDC dc = CreateCompatibleDC(screen.get());
+  {
+    fw::SelectGuard select(dc, scaled.get());
+    DrawImagePart(dc, source, sourceRect, {0, 0, size.cx, size.cy});
+  }
+  DeleteDC(dc);
+  return scaled;
 }

@@ -36,7 +36,8 @@ int CLinkLabel::SetLink(std::string text) {
 
 HBRUSH CLinkLabel::CtlColor(HDC dc, UINT kind) {
   if (kind == CTLCOLOR_STATIC) {
-    SelectObject(dc, m_font.get());  // the label's font stays selected for its text
+    // The label's font (or the one a change of DPI gave it) stays selected for its text.
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
     SetTextColor(dc, m_crText);
     SetBkMode(dc, TRANSPARENT);
   }

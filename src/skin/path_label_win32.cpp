@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi.h"
 #include "framework/gdi_holders.h"
 #include "platform/platform.h"
 #include "skin/path_ellipsis.h"
@@ -37,7 +38,8 @@ void CPathLabel::PreSubclassWindow() {
                            GetModuleHandleW(nullptr), nullptr);
   TOOLINFOW tool = Tool();
   SendMessageW(m_hTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(m_hTip, TTM_SETMAXTIPWIDTH, 0, 600);  // longer paths wrap
+  SendMessageW(m_hTip, TTM_SETMAXTIPWIDTH, 0,
+               fw::Scale(600, fw::DpiOf(m_hWnd)));  // longer paths wrap
 }
 
 TOOLINFOW CPathLabel::Tool() const {

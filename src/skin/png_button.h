@@ -1,5 +1,6 @@
-// A push button drawn from a four-frame PNG strip (normal, pointer over, pressed, greyed), 1:1
-// with the strip's alpha over whatever the screen shows beneath; it paints no background, so
+// A push button drawn from a four-frame PNG strip (normal, pointer over, pressed, greyed), with
+// the strip's alpha over whatever the screen shows beneath: 1:1 from the strip drawn for the
+// button's DPI, else resampled from the nearest one. It paints no background, so
 // every change of its look is drawn afresh over its parent's skin. Focused, it is the dialog's
 // default push button (Enter and Space press it) and shows the focus rectangle while the
 // window shows focus cues.
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+#include "framework/dpi.h"
 #include "framework/wnd.h"
 #include "skin/global.h"
 
@@ -16,13 +18,16 @@ class PngButton : public CWnd {
  public:
   PngButton() = default;
 
-  // Loads the strip and gives the button the size of one frame at its current top-left corner.
-  // A second call releases the first strip.
+  // Loads the strip drawn nearest to `dpi` (by default the button's) and gives the button the
+  // size of one frame at that DPI at its current top-left corner. A second call releases the
+  // first strip.
   void LoadPng(UINT id);
+  void LoadPng(UINT id, int dpi);
   virtual void DrawItem(const DRAWITEMSTRUCT* item);
 
   int m_bTracking = 0;
   int m_bHover = 0;
+  // The strip's size and a frame's width as shown at the button's DPI.
   int m_nImageWidth = 0;
   int m_nImageHeight = 0;
   int m_nFrameWidth = 0;
@@ -36,6 +41,8 @@ class PngButton : public CWnd {
  private:
   // Has the parent paint its skin under the button, then the button over it.
   void RepaintOverSkin();
+
+  int m_nDpi = fw::kBaseDpi;  // the DPI the strip was loaded for
 };
 
 // An image button that shows its strip's greyed frame while it is disabled.

@@ -2,16 +2,27 @@
 
 #include <commctrl.h>
 
+#include "framework/dpi.h"
 #include "framework/gdiplus_holders.h"
 
 void PngButton::LoadPng(UINT id) {
-  std::optional<ResourceImage> loaded = LoadResourceImage(id);
+  LoadPng(id, fw::DpiOf(m_hWnd));
+}
+
+void PngButton::LoadPng(UINT id, int dpi) {
+  int scale = 100;
+  std::optional<ResourceImage> loaded = LoadResourceImageForDpi(id, dpi, &scale);
   if (!loaded)
     return;
   m_pImage = std::make_unique<ResourceImage>(std::move(*loaded));
-  m_nImageWidth = static_cast<int>(m_pImage->width);
-  m_nImageHeight = static_cast<int>(m_pImage->height);
-  m_nFrameWidth = m_nImageWidth / 4;
+  m_nDpi = dpi;
+  // The strip's size at 96 DPI, then at the button's.
+  auto shown = [&](UINT drawn) {
+    return fw::Scale(MulDiv(static_cast<int>(drawn), 100, scale), dpi);
+  };
+  m_nImageWidth = shown(m_pImage->width);
+  m_nImageHeight = shown(m_pImage->height);
+  m_nFrameWidth = shown(m_pImage->width / 4);
 
   RECT rect;
   GetWindowRect(m_hWnd, &rect);
@@ -30,20 +41,16 @@ void PngButton::DrawItem(const DRAWITEMSTRUCT* item) {
   }
   if (!m_pImage || !m_pImage->image)
     return;
-  fw::GdipGraphics graphics;
-  if (Gdiplus::DllExports::GdipCreateFromHDC(item->hDC, graphics.put()) != Gdiplus::Ok)
-    return;
-  const int frame = FrameOf(item->itemState);
-  Gdiplus::DllExports::GdipDrawImageRectRectI(graphics.get(), m_pImage->image.get(), 0, 0,
-                                              m_nFrameWidth, m_nImageHeight, frame * m_nFrameWidth,
-                                              0, m_nFrameWidth, m_nImageHeight, Gdiplus::UnitPixel,
-                                              nullptr, nullptr, nullptr);
-  graphics.reset();
+  const LONG frameWidth = static_cast<LONG>(m_pImage->width / 4);
+  const LONG left = FrameOf(item->itemState) * frameWidth;
+  DrawImagePart(item->hDC, m_pImage->image.get(),
+                {left, 0, left + frameWidth, static_cast<LONG>(m_pImage->height)},
+                {0, 0, m_nFrameWidth, m_nImageHeight});
   const bool cuesHidden = (item->itemState & ODS_NOFOCUSRECT) ||
                           (SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
   if ((item->itemState & ODS_FOCUS) && !cuesHidden) {
     RECT inner = item->rcItem;
-    InflateRect(&inner, -2, -2);
+    InflateRect(&inner, -fw::Scale(2, m_nDpi), -fw::Scale(2, m_nDpi));
     DrawFocusRect(item->hDC, &inner);
   }
 }

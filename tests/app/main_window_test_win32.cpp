@@ -2,7 +2,10 @@
 // back from this process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "jpeg_builder.h"
 #include "test_files.h"
@@ -44,6 +47,70 @@ bool IsWhite(int r, int g, int b) {
   return r > 200 && g > 200 && b > 200;
 }
 
+// The main window's controls at 96 DPI: left, top, right, bottom in its client area.
+const struct {
+  int id;
+  RECT rect;
+} kLayout[] = {
+    {1009, {582, 2, 620, 36}},   {1010, {544, 2, 582, 36}},    {1011, {512, 5, 528, 21}},
+    {1012, {494, 5, 510, 21}},   {1001, {87, 91, 242, 143}},   {1019, {252, 91, 563, 143}},
+    {1003, {87, 183, 242, 235}}, {1020, {252, 183, 563, 235}}, {1021, {573, 196, 617, 222}},
+    {1005, {87, 274, 242, 326}}, {1018, {252, 274, 563, 378}}, {1007, {573, 286, 597, 310}},
+    {1006, {93, 391, 293, 409}}, {1013, {261, 396, 661, 414}},
+};
+
+// `r` at `dpi` as the window scales its layout: corner, width and height each from 96 DPI.
+RECT AtDpi(const RECT& r, int dpi) {
+  const LONG left = MulDiv(r.left, dpi, 96), top = MulDiv(r.top, dpi, 96);
+  return {left, top, left + MulDiv(r.right - r.left, dpi, 96),
+          top + MulDiv(r.bottom - r.top, dpi, 96)};
+}
+
+// Whether each main window control lies where the layout puts it at `dpi`.
+void ExpectLayoutAt(const ProgramUnderTest& program, int dpi) {
+  for (const auto& row : kLayout) {
+    const RECT r = ClientRectOf(program.Control(row.id)), expected = AtDpi(row.rect, dpi);
+    EXPECT_TRUE(EqualRect(&r, &expected)) << row.id << " at " << dpi << ": " << r.left << ","
+                                          << r.top << "," << r.right << "," << r.bottom;
+  }
+}
+
+// The rectangles of a dialog's controls in its client area, then the dialog's own size.
+std::vector<RECT> ControlRects(HWND dialog) {
+  std::vector<RECT> rects;
+  for (HWND control = GetWindow(dialog, GW_CHILD); control;
+       control = GetWindow(control, GW_HWNDNEXT))
+    rects.push_back(ClientRectOf(control));
+  const RECT window = ScreenRectOf(dialog);
+  rects.push_back({0, 0, window.right - window.left, window.bottom - window.top});
+  return rects;
+}
+
+// Whether `rects` are `base` (at 96 DPI) at `dpi`, give or take the 5 % by which the dialog
+// units of a larger font stray, and inside their dialog.
+void ExpectScaled(const std::vector<RECT>& base, const std::vector<RECT>& rects, int dpi,
+                  const std::string& what) {
+  ASSERT_EQ(base.size(), rects.size()) << what;
+  const RECT& window = rects.back();
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const RECT& r = rects[i];
+    const RECT want = AtDpi(base[i], dpi);
+    const LONG slack = 3 + std::max(want.right, want.bottom) / 20;
+    EXPECT_TRUE(std::abs(r.left - want.left) <= slack && std::abs(r.top - want.top) <= slack &&
+                std::abs(r.right - want.right) <= slack &&
+                std::abs(r.bottom - want.bottom) <= slack && r.left >= 0 && r.top >= 0 &&
+                r.right <= window.right && r.bottom <= window.bottom)
+        << what << " control " << i << ": " << r.left << "," << r.top << "," << r.right << ","
+        << r.bottom << " for " << want.left << "," << want.top << "," << want.right << ","
+        << want.bottom;
+  }
+}
+
+POINT CentreOf(HWND control) {
+  const RECT r = ClientRectOf(control);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 }  // namespace
 
 TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
@@ -58,23 +125,9 @@ TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
   RECT window = ScreenRectOf(program.Main());
   EXPECT_EQ(622, window.right - window.left);
   EXPECT_EQ(416, window.bottom - window.top);
-  const struct {
-    int id;
-    RECT rect;  // left, top, right, bottom in the window's client area
-  } rows[] = {
-      {1009, {582, 2, 620, 36}},    {1010, {544, 2, 582, 36}},    {1011, {512, 5, 528, 21}},
-      {1012, {494, 5, 510, 21}},    {1001, {87, 91, 242, 143}},   {1019, {252, 91, 563, 143}},
-      {1003, {87, 183, 242, 235}},  {1020, {252, 183, 563, 235}}, {1005, {87, 274, 242, 326}},
-      {1018, {252, 274, 563, 378}}, {1007, {573, 286, 597, 310}}, {1006, {93, 391, 293, 409}},
-      {1013, {261, 396, 661, 414}},
-  };
-  for (const auto& row : rows) {
-    RECT r = ClientRectOf(program.Control(row.id));
-    EXPECT_TRUE(EqualRect(&r, &row.rect))
-        << row.id << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
-  }
-  EXPECT_FALSE(IsWindowVisible(program.Control(1007)));
-  EXPECT_FALSE(IsWindowVisible(program.Control(1004)));
+  ExpectLayoutAt(program, 96);
+  for (int hidden : {1007, 1004, 1021})
+    EXPECT_FALSE(IsWindowVisible(program.Control(hidden))) << hidden;
   EXPECT_EQ(src, Text(program.Control(1019)));
   EXPECT_EQ(tar, Text(program.Control(1020)));
   EXPECT_EQ(BST_CHECKED, SendMessageW(program.Control(1006), BM_GETCHECK, 0, 0));
@@ -98,9 +151,16 @@ TEST(MainWindow, ControlsTakeTheLayoutRectanglesAndColours) {
   Screenshot("long-path-tooltip", program.Main());
 }
 
-TEST(MainWindow, DragsByItsBodyAndAStaticMinimisesAndRestores) {
+// Started with a folder, the window shows it as the photo folder; a second start brings the
+// window back and hands it its folder, taken from where the second start was made; a folder
+// that is not there is not taken, and the window says so.
+TEST(MainWindow, StartsWithAFolderDragsMinimisesAndTakesASecondStartsFolder) {
+  testfiles::TempFolder folders;
+  const std::string album = folders / "相册 A";
+  ASSERT_TRUE(testfiles::MakeFolders(album) && testfiles::MakeFolders(folders / "B"));
   ProgramUnderTest program("");
-  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(program.Start(1005, "\"" + album + "\""));
+  EXPECT_EQ(album + "\\", Text(program.Control(1019)));
   for (int id : {0, 1019}) {
     RECT before = ScreenRectOf(program.Main());
     RECT grip = id ? ScreenRectOf(program.Control(id))
@@ -115,11 +175,52 @@ TEST(MainWindow, DragsByItsBodyAndAStaticMinimisesAndRestores) {
   Press(program, 1010);
   EXPECT_TRUE(WaitFor([&] { return IsIconic(program.Main()) != FALSE; }));
   // A second start ends at once and brings this window back.
-  EXPECT_EQ(0, program.StartSecond());
+  EXPECT_EQ(0, program.StartSecond("缺少的文件夹", folders.Path()));
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.Main()); }));
   EXPECT_EQ(program.Main(), GetForegroundWindow());
   RECT restored = ScreenRectOf(program.Main());
   EXPECT_TRUE(EqualRect(&placed, &restored));
+  EXPECT_TRUE(WaitFor([&] {
+    return Text(program.Control(1018)) ==
+           "找不到文件夹: " + (folders / "缺少的文件夹") + "\r\n照片目录没有改变.";
+  })) << Text(program.Control(1018));
+  EXPECT_EQ(album + "\\", Text(program.Control(1019)));
+  EXPECT_EQ(0, program.StartSecond("B", folders.Path()));
+  EXPECT_TRUE(WaitFor([&] { return Text(program.Control(1019)) == folders / "B\\"; }));
+}
+
+// A folder dropped on the photo folder's button or path becomes the photo folder, on the
+// output folder's the output folder, anywhere else the photo folder; a file stands for its
+// folder; of several, the first counts. Config.ini keeps them as the picker would.
+TEST(MainWindow, TakesADroppedFolderByWhereItLands) {
+  testfiles::TempFolder folders;
+  for (const char* name : {"相册 A", "B", "C", "D"})
+    ASSERT_TRUE(testfiles::MakeFolders(folders / name));
+  ASSERT_TRUE(testfiles::WriteText(folders / "C\\IMG_0001.JPG", "photo"));
+  ProgramUnderTest program(Config("E:\\旧\\", "F:\\旧\\"));
+  ASSERT_TRUE(program.Start());
+  const struct {
+    POINT at;
+    std::vector<std::string> dropped;
+    int box;
+    std::string shown;
+  } drops[] = {
+      {CentreOf(program.Control(1001)), {folders / "相册 A"}, 1019, folders / "相册 A\\"},
+      {CentreOf(program.Control(1020)), {folders / "B"}, 1020, folders / "B\\"},
+      {{300, 60}, {folders / "C\\IMG_0001.JPG"}, 1019, folders / "C\\"},
+      {CentreOf(program.Control(1003)), {folders / "D", folders / "B"}, 1020, folders / "D\\"},
+  };
+  for (const auto& drop : drops) {
+    Drop(program.Main(), drop.at, drop.dropped);
+    EXPECT_TRUE(WaitFor([&] { return Text(program.Control(drop.box)) == drop.shown; }))
+        << drop.dropped[0] << " -> " << Text(program.Control(drop.box));
+  }
+  Screenshot("after-a-drop", program.Main());
+  Press(program, 1009);
+  EXPECT_EQ(0, program.WaitForExit());
+  const std::string ini = testfiles::ReadAll(program.Folder() + "Config.ini");
+  EXPECT_NE(std::string::npos, ini.find("PathSrc=" + (folders / "C\\") + "\r\n")) << ini;
+  EXPECT_NE(std::string::npos, ini.find("PathTar=" + (folders / "D\\") + "\r\n")) << ini;
 }
 
 TEST(MainWindow, RunsAJobShowsTheSummaryAndOpensTheFailures) {
@@ -181,6 +282,11 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
   // Ticked during the job: the tick stays through its messages (the job still copies). Enter
   // on the tick box ends nothing; Escape asks, and "no" goes on.
   Press(program, 1006);
+  // A folder dropped during the job is not taken; one handed over by a second start is taken
+  // once the job has ended.
+  Drop(program.Main(), CentreOf(program.Control(1003)), {src});
+  EXPECT_EQ(0, program.StartSecond("\"" + tar + "\""));
+  EXPECT_EQ(src, Text(program.Control(1019)));
   Key("Return");
   Key("Escape");
   HWND box = program.WaitForMessageBox("提示");
@@ -201,6 +307,58 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
   EXPECT_EQ(Summary(static_cast<int>(placed), 0), summary);
   EXPECT_EQ(static_cast<size_t>(total), testfiles::ListFiles(src).size());
   EXPECT_EQ(BST_CHECKED, SendMessageW(program.Control(1006), BM_GETCHECK, 0, 0));
+  EXPECT_TRUE(WaitFor([&] { return Text(program.Control(1019)) == tar; }));
+  EXPECT_EQ(tar, Text(program.Control(1020)));
+}
+
+// The taskbar button (through the seam of the program under test) shows the job: indeterminate
+// at first, then the share of the counted total, red once a file failed, nothing at the end, and
+// a flash when a long job ends behind other windows. After a job that placed anything, a button
+// opens the output folder in Explorer.
+TEST(MainWindow, TaskbarShowsTheJobAndTheResultOpens) {
+  testfiles::TempFolder folders;
+  const std::string src = folders / "src\\";
+  const std::string tar = folders / "整理 结果\\";
+  ASSERT_TRUE(testfiles::MakeFolders(src) && testfiles::MakeFolders(tar));
+  for (const char* name : {"1.jpg", "2.jpg", "3.jpg"})
+    jpegbuilder::WriteBytes(src + name, jpegbuilder::PhotoWithDate("2016:07:08 09:00:00"));
+  ProgramUnderTest program(Config(src, tar), TALLOWICK_SEAMS_EXE);
+  ASSERT_TRUE(program.Start());
+  const std::string log = program.Folder() + "taskbar.txt";
+  // What the taskbar showed of one job, once it has ended.
+  auto jobShows = [&](const std::string& end) {
+    const bool ended = WaitFor([&] {
+      return IsWindowEnabled(program.Control(1005)) && testfiles::ReadAll(log).ends_with(end);
+    });
+    const std::string shown = testfiles::ReadAll(log);
+    DeleteFileA(log.c_str());
+    EXPECT_TRUE(ended && shown.starts_with("indeterminate\n")) << shown;
+    return shown;
+  };
+  Press(program, 1005);
+  const std::string first = jobShows("normal 3/3\nnone\n");
+  EXPECT_EQ(std::string::npos, first.find("error")) << first;
+  ASSERT_TRUE(IsWindowVisible(program.Control(1021)));
+  Screenshot("after-a-job", program.Main());
+  ClickCentre(program.Control(1021));
+  HWND explorer = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (explorer = FindTopLevel(0, nullptr, "整理 结果")); }));
+  PostMessageW(explorer, WM_CLOSE, 0, 0);
+  // Another output folder: the button went with the folder it opened.
+  Drop(program.Main(), CentreOf(program.Control(1020)), {src});
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(program.Control(1021)); }));
+  Drop(program.Main(), CentreOf(program.Control(1020)), {tar});
+
+  // Again, minimised: every name is taken now, nothing is placed.
+  Press(program, 1010);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(program.Main()) != FALSE; }));
+  PostMessageW(program.Main(), WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED),
+               reinterpret_cast<LPARAM>(program.Control(1005)));
+  jobShows("error 3/3\nnone\nflash\n");
+  EXPECT_FALSE(IsWindowVisible(program.Control(1021)));
+  HWND editor = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (editor = FindTopLevel(0, nullptr, "errorFile.txt")); }));
+  PostMessageW(editor, WM_CLOSE, 0, 0);
 }
 
 // Enter and Space press the focused button, which shows the focus rectangle; the window has no
@@ -285,5 +443,63 @@ TEST(MainWindow, EachWayOfClosingSavesTheWindowsValues) {
     const std::string ini = testfiles::ReadAll(program.Folder() + "Config.ini");
     EXPECT_NE(std::string::npos, ini.find("IsDeleteSrc=0")) << way << "\n" << ini;
     EXPECT_NE(std::string::npos, ini.find("PathSrc=" + src)) << way << "\n" << ini;
+  }
+}
+
+// Each window at 96, 144 and 192 DPI (the DPI the screen has when the program starts): the main
+// window's layout scaled exactly, the About box's and the options dialog's controls in
+// proportion and inside them. Moved to a screen of another DPI, the main window and the options
+// dialog lay themselves out, fonts and all, as if opened there.
+TEST(MainWindow, EveryWindowScalesWithTheDpi) {
+  std::vector<RECT> dialogsAt96[2];  // the About box, the options dialog
+  auto teal = [](int r, int g, int b) { return r < 170 && g > r + 30 && b > r + 45; };
+  for (const int dpi : {96, 144, 192}) {
+    ScreenDpi screen(dpi);
+    ProgramUnderTest program(Config("D:\\照片相册\\", "E:\\整理结果\\"));
+    ASSERT_TRUE(program.Start());
+    const std::string at = std::string("-").append(std::to_string(dpi)).append("dpi");
+    const RECT window = ScreenRectOf(program.Main());
+    EXPECT_EQ(MulDiv(622, dpi, 96), window.right - window.left) << dpi;
+    EXPECT_EQ(MulDiv(416, dpi, 96), window.bottom - window.top) << dpi;
+    ExpectLayoutAt(program, dpi);
+    Screenshot("main-window" + at, program.Main());
+    for (int i = 0; i < 2; ++i) {
+      Press(program, i ? 1011 : 1012);
+      HWND dialog = nullptr;
+      ASSERT_TRUE(WaitFor([&] {
+        return (dialog = FindTopLevel(program.ProcessId(), "#32770", nullptr, program.Main()));
+      }));
+      if (dpi == 96)
+        dialogsAt96[i] = ControlRects(dialog);
+      ExpectScaled(dialogsAt96[i], ControlRects(dialog), dpi, at);
+      Screenshot((i ? "options" : "about-box") + at, dialog);
+      if (i && dpi == 96) {
+        ChangeDpi(dialog, 144, 96);
+        ExpectScaled(dialogsAt96[i], ControlRects(dialog), 144, "options moved to 144 DPI");
+        // The image buttons drawn anew at their size: OK's plate fills its button.
+        const RECT ok = ScreenRectOf(GetDlgItem(dialog, IDOK));
+        const int area = (ok.right - ok.left) * (ok.bottom - ok.top);
+        EXPECT_TRUE(WaitFor([&] { return CountPixelsWhere(ok, teal) > area / 2; }, 3000));
+        Screenshot("options-moved-to-144dpi", dialog);
+      }
+      Key("Escape");
+      EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
+    if (dpi == 96) {
+      // The check box's text, in the left half of its box (the right half lies on a teal band).
+      auto text = [&] {
+        RECT box = ScreenRectOf(program.Control(1006));
+        box.right = (box.left + box.right) / 2;
+        return CountPixelsWhere(box, teal);
+      };
+      int before = 0;  // once the check box is painted
+      WaitFor([&] { return (before = text()) > 40; });
+      ChangeDpi(program.Main(), 192, 96);
+      ExpectLayoutAt(program, 192);
+      EXPECT_TRUE(WaitFor([&] { return text() > 5 * before / 2; }, 3000)) << "at twice the size";
+      Screenshot("main-window-moved-to-192dpi", program.Main());
+      ChangeDpi(program.Main(), 96, 192);
+      ExpectLayoutAt(program, 96);
+    }
   }
 }

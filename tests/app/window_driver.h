@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "test_files.h"
 
@@ -32,6 +33,21 @@ int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, 
 // Waits up to `milliseconds` for `condition`, checking every 50 ms.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000);
 
+// Delivers to `window` (of another process) what the shell sends when `paths` are dropped on it
+// at `client` (its client coordinates): WM_DROPFILES with the drop's data in that process.
+void Drop(HWND window, POINT client, const std::vector<std::string>& paths);
+// Sends `window` WM_DPICHANGED as Windows does when it moves to a screen of `dpi` from one of
+// `fromDpi`, suggesting its size scaled, on the screen.
+void ChangeDpi(HWND window, int dpi, int fromDpi);
+// The DPI that programs started from now on see (Wine's LogPixels), for the object's life.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(int dpi);
+  ~ScreenDpi();
+  ScreenDpi(const ScreenDpi&) = delete;
+  ScreenDpi& operator=(const ScreenDpi&) = delete;
+};
+
 // Window readers (any process).
 std::string Text(HWND window);
 RECT ClientRectOf(HWND control);  // in its parent's client coordinates
@@ -50,14 +66,14 @@ class ProgramUnderTest {
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-  // Starts it (again, once it has ended) and waits for its dialog to show control `readyId`; false
-  // when it did not.
-  bool Start(int readyId = 1005);
+  // Starts it (again, once it has ended) with `arguments` and waits for its dialog to show
+  // control `readyId`; false when it did not.
+  bool Start(int readyId = 1005, const std::string& arguments = "");
   // Waits for the process to end; its exit code, or -1 on a timeout.
   int WaitForExit(int milliseconds = 10000);
-  // Starts the same program once more while it runs; the exit code of that second process, or
-  // -1 when it did not end within 15 seconds.
-  int StartSecond() const;
+  // Starts the same program once more while it runs, with `arguments`, in `currentFolder` (empty:
+  // this one's); the exit code of that second process, or -1 when it did not end within 15 s.
+  int StartSecond(const std::string& arguments = "", const std::string& currentFolder = "") const;
 
   const std::string& Folder() const { return m_folder.Path(); }  // ends with '\'
   DWORD ProcessId() const { return m_process.dwProcessId; }

@@ -1,5 +1,8 @@
 #include "window_driver.h"
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -29,13 +32,78 @@ void Grab(const RECT& rect, const std::string& file) {
   RunLinux("/usr/bin/import -window root" + crop + " -depth 8 " + file);
 }
 
+// A copy of `bytes` in the memory of the process that owns `window` (left there).
+void* CopyInto(HWND window, const std::string& bytes) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  void* copy =
+      VirtualAllocEx(process, nullptr, bytes.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (copy)
+    WriteProcessMemory(process, copy, bytes.data(), bytes.size(), nullptr);
+  CloseHandle(process);
+  return copy;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(),
+                                                      static_cast<int>(wide.size()))) -
+              1);
+  return wide;
+}
+
+// The Desktop key's LogPixels, which Wine reads at a program's start as the screen's DPI.
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
 }  // namespace
+
+void Drop(HWND window, POINT client, const std::vector<std::string>& paths) {
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.pt = client;
+  header.fWide = TRUE;
+  std::wstring names;
+  for (const std::string& path : paths)
+    names.append(Wide(path)).push_back(L'\0');
+  names.push_back(L'\0');
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  bytes.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(CopyInto(window, bytes)), 0);
+}
+
+void ChangeDpi(HWND window, int dpi, int fromDpi) {
+  // Its size at the new DPI, kept on the screen.
+  RECT r = ScreenRectOf(window);
+  const int width = MulDiv(r.right - r.left, dpi, fromDpi);
+  const int height = MulDiv(r.bottom - r.top, dpi, fromDpi);
+  r.left = std::max(0, std::min<int>(r.left, GetSystemMetrics(SM_CXSCREEN) - width));
+  r.top = std::max(0, std::min<int>(r.top, GetSystemMetrics(SM_CYSCREEN) - height));
+  r.right = r.left + width;
+  r.bottom = r.top + height;
+  // The rectangle is read in the receiver's memory, as Windows gives it.
+  void* rect = CopyInto(window, std::string(reinterpret_cast<const char*>(&r), sizeof r));
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(rect),
+                      SMTO_ABORTIFHUNG, 5000, &answer);
+}
+
+ScreenDpi::ScreenDpi(int dpi) {
+  const DWORD value = static_cast<DWORD>(dpi);
+  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &value, sizeof value);
+}
+
+ScreenDpi::~ScreenDpi() {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
 
 int RunLinux(const std::string& commandLine) {
   // Wine starts a Linux program but gives no handle that waits for it: the command runs in a shell
   // script that leaves its exit status in a file when it has finished.
   static int serial = 0;
-  const std::string base = "/tmp/tallowick-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+  const char* folder = std::getenv("TMPDIR");  // a sandbox gives one of its own
+  const std::string base = std::string(folder ? folder : "/tmp") + "/tallowick-run-" +
+                           std::to_string(GetCurrentProcessId()) + "-" +
                            std::to_string(++serial);
   const std::string script = "Z:" + base + ".sh";
   const std::string done = "Z:" + base + ".done";
@@ -204,14 +272,14 @@ ProgramUnderTest::~ProgramUnderTest() {
   }
 }
 
-bool ProgramUnderTest::Start(int readyId) {
+bool ProgramUnderTest::Start(int readyId, const std::string& arguments) {
   if (m_process.hProcess) {  // a restart once the program has ended
     CloseHandle(m_process.hThread);
     CloseHandle(m_process.hProcess);
   }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::string line = "\"" + m_program + "\"";
+  std::string line = "\"" + m_program + "\" " + arguments;
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &m_process))
     return false;
@@ -231,13 +299,14 @@ int ProgramUnderTest::WaitForExit(int milliseconds) {
   return static_cast<int>(code);
 }
 
-int ProgramUnderTest::StartSecond() const {
+int ProgramUnderTest::StartSecond(const std::string& arguments,
+                                  const std::string& currentFolder) const {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  std::string line = "\"" + m_program + "\"";
+  std::string line = "\"" + m_program + "\" " + arguments;
   PROCESS_INFORMATION second{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &second))
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &second))
     return -1;
   DWORD code = static_cast<DWORD>(-1);
   if (WaitForSingleObject(second.hProcess, 15000) == WAIT_OBJECT_0)

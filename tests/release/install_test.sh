@@ -17,6 +17,7 @@ check() { # check DESCRIPTION COMMAND...
 }
 
 # The portable zip: one folder with both programs, the read-me, the licence and the notices.
+# (That it registers nothing is checked below, in a prefix with the setup's entries gone.)
 listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
 folder=Tallowick-$version
 expected="$folder/ $folder/LICENSE.txt $folder/THIRD-PARTY-NOTICES.txt $folder/Tallowick.exe"
@@ -50,6 +51,22 @@ entry() {
   sed -n "s/^\"$1\"=//p" "$HOME/entry.txt" |
     sed -e 's/^"\(.*\)"$/\1/' -e 's/\\\\/\\/g' -e 's/^dword:/0x/'
 }
+# The Explorer entries: each key of ROOT\Software\Classes\{Directory,Drive}\shell that runs
+# Tallowick.exe, as "KIND: TEXT | COMMAND" lines (nothing when there is none).
+explorer_entries() {
+  local kind root=${1:-HKCU} file=$WINEPREFIX/drive_c/verbs.reg
+  for kind in Directory Drive; do
+    rm -f "$file"
+    wine reg export "$root\\Software\\Classes\\$kind\\shell" 'C:\verbs.reg' /y >/dev/null 2>&1 || true
+    [ -f "$file" ] || continue
+    iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | awk -v kind="$kind" '
+      function text(v) { v = substr(v, 2, length(v) - 2); gsub(/\\"/, "\"", v); gsub(/\\\\/, "\\", v); return v }
+      /^\[/ { key = $0 }
+      /^@=/ { value[key] = text(substr($0, 3)) }
+      END { for (k in value) if (k ~ /\\command\]$/ && value[k] ~ /Tallowick\.exe/) {
+              verb = k; sub(/\\command\]$/, "]", verb); print kind ": " value[verb] " | " value[k] } }'
+  done
+}
 
 run "$setup" /S
 for file in Tallowick.exe tallowick-cli.exe Uninstall.exe LICENSE.txt THIRD-PARTY-NOTICES.txt; do
@@ -68,6 +85,14 @@ size_kb=$(($(entry EstimatedSize)))
 program_kb=$((($(stat -c %s "$app/Tallowick.exe" "$app/tallowick-cli.exe" | paste -sd+)) / 1024))
 check "uninstall entry: size $size_kb KB covers the programs ($program_kb KB)" \
   test "$size_kb" -ge "$program_kb"
+
+# The Explorer entry on folders and drives, for this user, starting the installed program with
+# the folder right-clicked.
+expected_entries="Directory: 用拾光整理照片 | \"$windows_app\\Tallowick.exe\" \"%1\"
+Drive: 用拾光整理照片 | \"$windows_app\\Tallowick.exe\" \"%1\""
+check "Explorer entries on folders and drives: $(explorer_entries)" \
+  test "$(explorer_entries)" = "$expected_entries"
+check "no Explorer entry for all users" test -z "$(explorer_entries HKLM)"
 
 # The one version: the installed command-line tool reports the version the setup program has.
 cli_version=$(wine "$app/tallowick-cli.exe" --version </dev/null 2>&1 | tr -d '\r')
@@ -91,6 +116,8 @@ before=$(md5sum <"$app/Config.ini")
 run "$setup" /S
 check "upgrade kept Config.ini" test "$(md5sum <"$app/Config.ini")" = "$before"
 check "upgrade left the programs" test -f "$app/Tallowick.exe" -a -f "$app/tallowick-cli.exe"
+check "upgrade kept one Explorer entry each: $(explorer_entries)" \
+  test "$(explorer_entries)" = "$expected_entries"
 
 # A silent uninstall removes programs, shortcuts and entry and keeps the settings. The
 # uninstaller relaunches itself from a temporary copy: wineserver -w waits for that too.
@@ -103,6 +130,16 @@ check "uninstall removed the Start-menu folder" test ! -e "$menu"
 check "uninstall removed the desktop shortcut" test ! -e "$profile/Desktop/拾光整理.lnk"
 export_entry
 check "uninstall removed the uninstall entry" test -z "$(entry DisplayName)"
+check "uninstall removed the Explorer entries" test -z "$(explorer_entries)"
+
+# The portable program, unpacked and run, leaves the registry without entries.
+unzip -q "$zip" -d "$WINEPREFIX/drive_c/portable"
+wine start /unix "$WINEPREFIX/drive_c/portable/$folder/Tallowick.exe" </dev/null >/dev/null 2>&1
+window=$(timeout 60 xdotool search --sync --onlyvisible --classname tallowick | head -n 1) || true
+check "the portable Tallowick.exe shows its window" test -n "$window"
+wine taskkill /im Tallowick.exe >/dev/null 2>&1 || true
+timeout 30 wineserver -w || true
+check "the portable program added no Explorer entry" test -z "$(explorer_entries)"
 
 # Install once more into the kept folder: the settings are found again.
 run "$setup" /S
