@@ -148,16 +148,20 @@ fi
 if [ $scaling = 1 ]; then
   echo
   echo "scaling (files of 10 KB to 64 KB, copy mode, median of $reps):"
-  printf '%-10s %12s %12s %14s %14s %10s\n' files "cp -a s" "tallowick s" "cp ms/1000" "tw ms/1000" "peak MB"
+  printf '%-10s %12s %12s' files "cp -a s" "tallowick s"
+  for n in "${counts[@]}"; do printf ' %12s' "--jobs $n s"; done
+  printf ' %14s %14s %10s\n' "cp ms/1000" "tw ms/1000" "peak MB"
   sizes=(1000 10000)
   [ $huge = 1 ] && sizes+=(100000)
   for n in "${sizes[@]}"; do
     t=$(make_tree "$n" 64000)
     warm "$t"
-    rm -f "$work/cp-s$n.times" "$work/tw-copy-s$n.times"
-    for ((r = 0; r < reps; r++)); do copy_round "$t" "s$n"; done
+    rm -f "$work"/*-s"$n"*.times
+    for ((r = 0; r < reps; r++)); do copy_round "$t" "s$n" "${counts[@]}"; done
     cp_s=$(seconds "cp-s$n") tw_s=$(seconds "tw-copy-s$n")
-    printf '%-10s %12s %12s %14.1f %14.1f %10s\n' "$n" "$cp_s" "$tw_s" \
+    printf '%-10s %12s %12s' "$n" "$cp_s" "$tw_s"
+    for j in "${counts[@]}"; do printf ' %12s' "$(seconds "tw-copy-s$n-jobs$j")"; done
+    printf ' %14.1f %14.1f %10s\n' \
       "$(awk -v s="$cp_s" -v n="$n" 'BEGIN {print s * 1e6 / n}')" \
       "$(awk -v s="$tw_s" -v n="$n" 'BEGIN {print s * 1e6 / n}')" "$(peak_mb "tw-copy-s$n")"
   done
