@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 native=(g++ cmake ninja-build libgtest-dev zlib1g-dev)
 windows=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev googletest wine wine64
          xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-arphic-uming nsis zip unzip)
-bench=(libimage-exiftool-perl time)
+bench=(libimage-exiftool-perl time rclone fuse3 libfuse3-dev pkg-config)
 fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 
 wanted=("${native[@]}")

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+const std::string& OrderedTask::Where() const {
+  static const std::string nowhere;
+  return nowhere;
+}
+
 OrderedPool::OrderedPool(int threads, std::size_t window)
     : window_(std::max<std::size_t>(window, 1)) {
   for (int i = 0; i < threads; ++i) {
@@ -39,7 +44,10 @@ void OrderedPool::Add(std::unique_ptr<OrderedTask> task) {
   }
   auto entry = std::make_unique<Entry>();
   entry->task = std::move(task);
-  toPrepare_.push_back(entry.get());
+  if (toPrepare_.empty() || toPrepare_.back().front()->task->Where() != entry->task->Where()) {
+    toPrepare_.emplace_back();
+  }
+  toPrepare_.back().push_back(entry.get());
   entries_.push_back(std::move(entry));
   lock.unlock();
   workReady_.notify_one();
@@ -79,17 +87,40 @@ void OrderedPool::Work() {
       lock.lock();
       CarriedOut(entry);
     } else if (!toPrepare_.empty()) {
-      Entry* entry = toPrepare_.front();
-      toPrepare_.pop_front();
+      Entry* entry = TakeToPrepare();
+      const std::string& where = entry->task->Where();
+      preparing_.push_back(&where);
       lock.unlock();
       entry->task->Prepare();
       lock.lock();
+      preparing_.erase(std::find(preparing_.begin(), preparing_.end(), &where));
       entry->prepared = true;
       AdmitPrepared();
     } else {
       return;
     }
   }
+}
+
+OrderedPool::Entry* OrderedPool::TakeToPrepare() {
+  auto best = toPrepare_.begin();
+  std::size_t fewest = preparing_.size() + 1;
+  for (auto run = toPrepare_.begin(); run != toPrepare_.end() && fewest > 0; ++run) {
+    const std::string& where = run->front()->task->Where();
+    const auto busy = static_cast<std::size_t>(
+        std::count_if(preparing_.begin(), preparing_.end(),
+                      [&](const std::string* other) { return !where.empty() && *other == where; }));
+    if (busy < fewest) {
+      best = run;
+      fewest = busy;
+    }
+  }
+  Entry* entry = best->front();
+  best->pop_front();
+  if (best->empty()) {
+    toPrepare_.erase(best);
+  }
+  return entry;
 }
 
 void OrderedPool::AdmitPrepared() {

@@ -9,6 +9,11 @@
 //
 // Memory stays bounded: at most `window` tasks are between Add and Finish; Add waits, finishing
 // the earliest ones, while the window is full.
+//
+// Tasks are prepared spread over the places they read from (a task's Where, such as its
+// folder): a worker takes the earliest task of the place with the fewest tasks being prepared.
+// A FUSE file system looks up one name at a time in a folder, so on a share whose every
+// request waits, workers that all open files of one folder would wait for each other.
 #pragma once
 
 #include <condition_variable>
@@ -26,6 +31,8 @@ class OrderedTask {
   virtual ~OrderedTask() = default;
   // Learns what the task needs without changing anything (a file's date).
   virtual void Prepare() = 0;
+  // Where Prepare reads (its folder); empty for a task that reads nothing.
+  virtual const std::string& Where() const;
   // Called in the order the tasks were added, one at a time, under the pool's lock: keep it
   // short. Adds to `keys` (null when the pool has no workers: nothing can contend) what the
   // task's work may contend for. False: the task is not carried out; it is still finished.
@@ -63,6 +70,8 @@ class OrderedPool {
   };
 
   void Work();
+  // Takes the next task to prepare: the earliest of the place with the fewest in preparation.
+  Entry* TakeToPrepare();
   // Admits the prepared tasks that follow the last one admitted, in order.
   void AdmitPrepared();
   void CarriedOut(Entry* entry);
@@ -75,7 +84,8 @@ class OrderedPool {
   std::condition_variable frontDone_;           // the earliest task is done
   std::deque<std::unique_ptr<Entry>> entries_;  // added and not finished, in order
   std::size_t admitted_ = 0;                    // how many of entries_, from the front
-  std::deque<Entry*> toPrepare_;
+  std::deque<std::deque<Entry*>> toPrepare_;    // runs of tasks of one place, in order
+  std::vector<const std::string*> preparing_;   // the places of the tasks in preparation
   std::deque<Entry*> toCarryOut_;
   std::map<std::string, Entry*> lastWithKey_;  // the latest admitted task of each key in work
   bool ending_ = false;

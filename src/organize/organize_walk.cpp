@@ -84,8 +84,8 @@ std::string DateOfEntry(const platform::FolderListing* listing, const std::strin
   if (!readMediaDates) {
     return listing != nullptr ? GetPhotoDate(*listing) : GetPhotoDate(folder + name, &held);
   }
-  MediaDay found = listing != nullptr ? FindMediaDay(*listing, folder)
-                                       : FindMediaDay(folder + name, &held);
+  MediaDay found =
+      listing != nullptr ? FindMediaDay(*listing, folder) : FindMediaDay(folder + name, &held);
   if (partner != nullptr &&
       (found.source == DaySource::kNone || found.source == DaySource::kName)) {
     found = DayOfPair(folder, name, *partner, found);
@@ -172,6 +172,7 @@ class COrganizeJob::FileTask : public OrderedTask {
     }
     listing_ = nullptr;  // the walk has moved on
   }
+  const std::string& Where() const override { return group.folder; }
   bool Admit(std::vector<std::string>* keys) override {
     if (Stopped()) {
       return false;
@@ -319,9 +320,9 @@ void COrganizeJob::PlanGroup(FileGroup& group, const platform::FolderListing* li
   if (listing == nullptr && !m_bDryRun && !m_jobDeleteSrc) {
     group.held.Open(main.source);
   }
-  std::string date = DateOfEntry(listing, group.folder, main.name, group.held,
-                                 m_settings.readMediaDates,
-                                 group.partner.empty() ? nullptr : &group.partner, &group.daySource);
+  std::string date =
+      DateOfEntry(listing, group.folder, main.name, group.held, m_settings.readMediaDates,
+                  group.partner.empty() ? nullptr : &group.partner, &group.daySource);
   if (!IsUsableDateText(date)) {
     date.clear();
   }

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -70,6 +71,28 @@ struct Source {
   struct stat info {};
 };
 
+// The attributes of the open file `fd` that a copy keeps and checks. The access time is not
+// asked for: a FUSE share marks it stale after every read, so asking for it after the head
+// has been read would cost one more request, one more wait, per file; what is cached is the
+// time from before that read, the one to keep.
+bool ReadSourceInfo(int fd, struct stat* info) {
+  constexpr unsigned kWanted =
+      STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_CTIME;
+  struct statx got {};
+  if (statx(fd, "", AT_EMPTY_PATH, kWanted, &got) != 0) {
+    return false;
+  }
+  *info = {};
+  info->st_dev = makedev(got.stx_dev_major, got.stx_dev_minor);
+  info->st_ino = got.stx_ino;
+  info->st_mode = got.stx_mode;
+  info->st_size = static_cast<off_t>(got.stx_size);
+  info->st_atim = {got.stx_atime.tv_sec, got.stx_atime.tv_nsec};
+  info->st_mtim = {got.stx_mtime.tv_sec, got.stx_mtime.tv_nsec};
+  info->st_ctim = {got.stx_ctime.tv_sec, got.stx_ctime.tv_nsec};
+  return true;
+}
+
 // Opens a regular file for reading (following links), or takes the one `held` open. O_NONBLOCK
 // keeps a FIFO from blocking the open; regular files ignore it.
 bool OpenSource(const std::string& path, Source* source, const HeldFile* held = nullptr) {
@@ -79,7 +102,8 @@ bool OpenSource(const std::string& path, Source* source, const HeldFile* held = 
     source->owned.Reset(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     source->fd = source->owned.Get();
   }
-  return source->fd >= 0 && fstat(source->fd, &source->info) == 0 && S_ISREG(source->info.st_mode);
+  return source->fd >= 0 && ReadSourceInfo(source->fd, &source->info) &&
+         S_ISREG(source->info.st_mode);
 }
 
 bool NameTaken(const std::string& path) {
@@ -159,7 +183,7 @@ bool SameTime(const timespec& a, const timespec& b) {
 // them, and a copy of it would hold only part of the file.
 bool Unchanged(const Source& source) {
   struct stat now {};
-  return fstat(source.fd, &now) == 0 && now.st_size == source.info.st_size &&
+  return ReadSourceInfo(source.fd, &now) && now.st_size == source.info.st_size &&
          SameTime(now.st_mtim, source.info.st_mtim) && SameTime(now.st_ctim, source.info.st_ctim);
 }
 

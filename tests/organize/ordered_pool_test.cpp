@@ -1,11 +1,14 @@
 // The pool keeps its promises whatever its threads do: tasks admitted and finished in the
 // order they were added, each carried out only after the earlier ones of its key, none that
-// was not admitted, and never more than the window in flight.
+// was not admitted, and never more than the window in flight; and its workers prepare tasks
+// of different places at once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -69,6 +72,58 @@ TEST(OrderedPool, KeepsTheOrderOfEachKeyAndReportsInOrder) {
     EXPECT_EQ(log.carried.size(), 29u);
     EXPECT_EQ(std::count(log.carried.begin(), log.carried.end(), 7), 0);
   }
+}
+
+// The first two tasks wait for the test to add all the others; the next two prepared wait
+// for each other, so they show which two the workers took together.
+struct Rendezvous {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool released = false;
+  std::vector<std::string> started;
+};
+
+class Placed : public OrderedTask {
+ public:
+  Placed(std::string name, Rendezvous& meeting) : name_(std::move(name)), meeting_(meeting) {}
+  const std::string& Where() const override { return where_; }
+  void Prepare() override {
+    std::unique_lock<std::mutex> lock(meeting_.mutex);
+    meeting_.started.push_back(name_);
+    meeting_.changed.notify_all();
+    meeting_.changed.wait_for(lock, std::chrono::seconds(5), [&] {
+      return meeting_.started.size() <= 2 ? meeting_.released : meeting_.started.size() >= 4;
+    });
+  }
+  bool Admit(std::vector<std::string>*) override { return true; }
+  void CarryOut() override {}
+  void Finish() override {}
+
+ private:
+  std::string name_;
+  std::string where_ = name_.substr(0, 1);
+  Rendezvous& meeting_;
+};
+
+TEST(OrderedPool, PreparesTasksOfDifferentPlacesAtOnce) {
+  Rendezvous meeting;
+  {
+    OrderedPool pool(2, 10);
+    for (const char* name : {"G", "A1", "A2", "A3", "B1"}) {
+      pool.Add(std::make_unique<Placed>(name, meeting));
+    }
+    {
+      std::lock_guard<std::mutex> lock(meeting.mutex);
+      meeting.released = true;
+    }
+    meeting.changed.notify_all();
+  }
+  ASSERT_EQ(meeting.started.size(), 5u);
+  EXPECT_EQ(std::set<std::string>(meeting.started.begin(), meeting.started.begin() + 2),
+            (std::set<std::string>{"G", "A1"}));
+  EXPECT_EQ(std::set<std::string>(meeting.started.begin() + 2, meeting.started.begin() + 4),
+            (std::set<std::string>{"A2", "B1"}))
+      << "two tasks of one folder prepared together while another folder's waited";
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST_P(CopyWays, CopyCompletelyAndRefuseATakenNameAtTheFinalStep) {
   ASSERT_TRUE(testfiles::WriteText(root / "a.jpg", "photo"));
   ASSERT_TRUE(testfiles::WriteText(root / "taken.jpg", "taken"));
   ASSERT_EQ(chmod((root / "a.jpg").c_str(), 0640), 0);
-  const timespec times[2] = {{0, UTIME_OMIT}, {1300000000, 987654300}};
+  const timespec times[2] = {{1200000000, 5}, {1300000000, 987654300}};
   ASSERT_EQ(utimensat(AT_FDCWD, (root / "a.jpg").c_str(), times, 0), 0);
   ASSERT_EQ(mkfifo((root / "pipe").c_str(), 0600), 0);  // would block a plain open
 
@@ -37,6 +37,7 @@ TEST_P(CopyWays, CopyCompletelyAndRefuseATakenNameAtTheFinalStep) {
   struct stat copy {};
   ASSERT_EQ(stat((root / "b.jpg").c_str(), &copy), 0);
   EXPECT_EQ(copy.st_mode & 07777, 0640u);
+  EXPECT_EQ(copy.st_atim.tv_sec, 1200000000);  // the access time from before the copy read it
   auto entries = platformtest::ListedEntries(root.Path());
   EXPECT_EQ(entries["b.jpg"].written, platform::kUnixEpochAsFileTime + 13000000009876543LL);
   EXPECT_EQ(ReadAll(root / "b.jpg"), "photo");

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Times tallowick-cli against the plain tools a user would reach for, on one generated tree:
-#   copy mode         tallowick-cli SRC DST            vs  cp -r SRC DST
+#   copy mode         tallowick-cli SRC DST            vs  cp -a SRC DST (which also keeps the
+#                     files' times and permissions), and vs tallowick-cli --jobs N for each N
+#                     of --jobs (the default picks the count by the disks)
 #   move mode         tallowick-cli --move SRC DST     vs  mv of the same files (one file system)
 #   date lookup alone tallowick-date-scan SRC          vs  exiftool -DateTimeOriginal (if installed)
 # and a scaling check (time per file for trees of 1,000 / 10,000 [/ 100,000] small files).
 # Every contender gets the same file-cache state: the source tree is read once before timing
 # (warm cache), and written data is synced to disk between runs, outside the timed part.
 #
-# Usage: tools/bench/bench.sh [--files N] [--reps R] [--work DIR] [--huge] [--no-scaling]
-#                             [--camera DIR]
+# Usage: tools/bench/bench.sh [--files N] [--reps R] [--jobs LIST] [--work DIR] [--huge]
+#                             [--no-scaling] [--camera DIR]
 #   --files N     files in the main tree (default 10000; JPEGs of 10 KB to 5 MB, ~8 GB)
+#   --jobs LIST   worker counts to time beside the default, comma-separated (default 1)
 #   --reps R      repetitions of each timing; the median is reported (default 3)
 #   --work DIR    where trees are generated (default build/bench; needs ~2.5x the tree's size)
 #   --huge        add 100,000 files to the scaling check
@@ -18,16 +21,17 @@
 #                 (or copied) over and over into a tree of about 9,000 files
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-files=10000 reps=3 work=$root/build/bench huge=0 scaling=1 camera=
+files=10000 reps=3 jobs=1 work=$root/build/bench huge=0 scaling=1 camera=
 while [ $# -gt 0 ]; do
   case $1 in
     --files) files=$2; shift 2 ;;
     --reps) reps=$2; shift 2 ;;
+    --jobs) jobs=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --huge) huge=1; shift ;;
     --no-scaling) scaling=0; shift ;;
     --camera) camera=$(cd "$2" && pwd); shift 2 ;;
-    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -37,59 +41,25 @@ cmake --build "$root/build/linux" --target tallowick-cli tallowick-make-album ta
 bin=$root/build/linux
 mkdir -p "$work"
 
-# make_tree N MAXSIZE -> path of a cached tree of N files
-make_tree() {
-  local dir=$work/tree-$1-$2
-  if [ ! -f "$dir.done" ]; then
-    rm -rf "$dir"
-    "$bin/tallowick-make-album" --files "$1" --max-size "$2" --seed 7 "$dir" >/dev/null
-    sync
-    touch "$dir.done"
-  fi
-  echo "$dir"
-}
+# shellcheck source=tools/bench/bench_lib.sh
+source "$root/tools/bench/bench_lib.sh"
+IFS=, read -r -a counts <<<"$jobs"
 
-warm() { find "$1" -type f -print0 | xargs -0 cat >/dev/null; }
-
-# timed LABEL CMD... : runs CMD, appends "seconds maxrss_kb" to $work/LABEL.times. Wall time
-# comes from the shell's microsecond clock; /usr/bin/time gives the peak memory.
-timed() {
-  local label=$1; shift
-  local start=$EPOCHREALTIME
-  /usr/bin/time -f '%M' -o "$work/.last" "$@" >/dev/null 2>"$work/.stderr" || {
-    local rc=$?
-    # tallowick-cli exits 1 when files failed; anything else is a broken run.
-    if [ "$1" != "$bin/tallowick-cli" ] || [ $rc -ne 1 ]; then
-      echo "bench: $label failed ($rc):" >&2; cat "$work/.stderr" >&2; exit 1
-    fi
-  }
-  local end=$EPOCHREALTIME
-  echo "$(awk -v a="$start" -v b="$end" 'BEGIN {printf "%.4f", b - a}') $(tail -n 1 "$work/.last")" \
-    >> "$work/$label.times"
-}
-
-median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
-seconds() { cut -d' ' -f1 "$work/$1.times" | median; }
-peak_mb() { cut -d' ' -f2 "$work/$1.times" | sort -n | tail -n 1 | awk '{printf "%.1f", $1/1024}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
-
-# The files tallowick-cli places: not below a '.' or '~' entry, last three characters in the
-# default filter.
-placed_files() {
-  find "$1" \( -name '.*' -o -name '~*' \) -prune -o -type f \
-    \( -iname '*jpg' -o -iname '*avi' -o -iname '*mov' -o -iname '*mp4' \) -print0
-}
-
-copy_round() {  # copy_round TREE TAG
-  local tree=$1 tag=$2 out=$work/out
+copy_round() {  # copy_round TREE TAG [JOBS...]: cp -a, tallowick-cli, and --jobs each of JOBS
+  local tree=$1 tag=$2 out=$work/out n
+  shift 2
   rm -rf "$out"; sync
-  timed "cp-$tag" cp -r "$tree" "$out"
+  timed "cp-$tag" cp -a "$tree" "$out"
   rm -rf "$out"; mkdir -p "$out"; sync
   timed "tw-copy-$tag" "$bin/tallowick-cli" --quiet --error-file "$work/errors.txt" "$tree" "$out"
+  for n in "$@"; do
+    rm -rf "$out"; mkdir -p "$out"; sync
+    timed "tw-copy-$tag-jobs$n" "$bin/tallowick-cli" --jobs "$n" --quiet --error-file "$work/errors.txt" "$tree" "$out"
+  done
   rm -rf "$out"; sync
 }
 
-echo "machine: $(nproc) cores, $(free -g | awk '/Mem:/ {print $2}') GiB, $(uname -r), $(df -T "$work" | awk 'NR==2 {print $2}') file system"
+machine
 rm -f "$work"/*.times
 
 tree=$(make_tree "$files" 5000000)
@@ -106,7 +76,7 @@ for ((r = 0; r < reps; r++)); do
     timed exiftool exiftool -q -r -ext jpg -s3 -DateTimeOriginal "$tree"
   fi
 
-  copy_round "$tree" main
+  copy_round "$tree" main "${counts[@]}"
 
   # Move: both contenders move the same files out of a fresh copy of the tree.
   for who in mv tw-move; do
@@ -123,9 +93,13 @@ done
 jpegs=$(find "$tree" \( -name '.*' -o -name '~*' \) -prune -o -type f -iname '*.jpg' -print | wc -l)
 echo
 printf '%-34s %10s %10s %8s\n' "contender" "seconds" "peak MB" "ratio"
-printf '%-34s %10s %10s\n' "cp -r" "$(seconds cp-main)" "$(peak_mb cp-main)"
+printf '%-34s %10s %10s\n' "cp -a" "$(seconds cp-main)" "$(peak_mb cp-main)"
 printf '%-34s %10s %10s %8s\n' "tallowick-cli (copy)" "$(seconds tw-copy-main)" "$(peak_mb tw-copy-main)" \
   "$(ratio "$(seconds tw-copy-main)" "$(seconds cp-main)")x"
+for n in "${counts[@]}"; do
+  printf '%-34s %10s %10s %8s\n' "tallowick-cli --jobs $n (copy)" "$(seconds "tw-copy-main-jobs$n")" \
+    "$(peak_mb "tw-copy-main-jobs$n")" "$(ratio "$(seconds "tw-copy-main-jobs$n")" "$(seconds cp-main)")x"
+done
 printf '%-34s %10s %10s\n' "mv (each file)" "$(seconds mv)" "$(peak_mb mv)"
 printf '%-34s %10s %10s %8s\n' "tallowick-cli --move" "$(seconds tw-move)" "$(peak_mb tw-move)" \
   "$(ratio "$(seconds tw-move)" "$(seconds mv)")x"
@@ -174,16 +148,20 @@ fi
 if [ $scaling = 1 ]; then
   echo
   echo "scaling (files of 10 KB to 64 KB, copy mode, median of $reps):"
-  printf '%-10s %12s %12s %14s %14s %10s\n' files "cp -r s" "tallowick s" "cp ms/1000" "tw ms/1000" "peak MB"
+  printf '%-10s %12s %12s' files "cp -a s" "tallowick s"
+  for n in "${counts[@]}"; do printf ' %12s' "--jobs $n s"; done
+  printf ' %14s %14s %10s\n' "cp ms/1000" "tw ms/1000" "peak MB"
   sizes=(1000 10000)
   [ $huge = 1 ] && sizes+=(100000)
   for n in "${sizes[@]}"; do
     t=$(make_tree "$n" 64000)
     warm "$t"
-    rm -f "$work/cp-s$n.times" "$work/tw-copy-s$n.times"
-    for ((r = 0; r < reps; r++)); do copy_round "$t" "s$n"; done
+    rm -f "$work"/*-s"$n"*.times
+    for ((r = 0; r < reps; r++)); do copy_round "$t" "s$n" "${counts[@]}"; done
     cp_s=$(seconds "cp-s$n") tw_s=$(seconds "tw-copy-s$n")
-    printf '%-10s %12s %12s %14.1f %14.1f %10s\n' "$n" "$cp_s" "$tw_s" \
+    printf '%-10s %12s %12s' "$n" "$cp_s" "$tw_s"
+    for j in "${counts[@]}"; do printf ' %12s' "$(seconds "tw-copy-s$n-jobs$j")"; done
+    printf ' %14.1f %14.1f %10s\n' \
       "$(awk -v s="$cp_s" -v n="$n" 'BEGIN {print s * 1e6 / n}')" \
       "$(awk -v s="$tw_s" -v n="$n" 'BEGIN {print s * 1e6 / n}')" "$(peak_mb "tw-copy-s$n")"
   done

@@ -2,11 +2,12 @@
 // request only after a fixed wait, as a network share or a card reader does. Requests run on
 // many threads at once, so a program that keeps several in flight gains as it would on a NAS.
 //
-//   slow-share FOLDER MOUNTPOINT WAIT_MS [--no-types] [FUSE options...]
+//   slow-share FOLDER MOUNTPOINT WAIT_MS [--no-types] [--count FILE] [FUSE options...]
 //
 // Runs in the foreground until unmounted (fusermount3 -u MOUNTPOINT). --no-types leaves the
 // kind of each entry out of folder listings, as some servers do, so that a reader must ask
-// for each entry's attributes. Built by tools/bench/share_bench.sh (needs libfuse3-dev).
+// for each entry's attributes. --count writes the number of requests answered to FILE when
+// unmounted. Built by tools/bench/share_bench.sh (needs libfuse3-dev).
 #define FUSE_USE_VERSION 31
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -28,12 +30,15 @@ namespace {
 std::string g_root;
 timespec g_wait{};
 bool g_types = true;
+const char* g_countFile = nullptr;
+std::atomic<long> g_requests{0};
 
 std::string Real(const char* path) {
   return g_root + path;
 }
 
 void Wait() {
+  ++g_requests;
   nanosleep(&g_wait, nullptr);
 }
 
@@ -192,11 +197,19 @@ void* Init(fuse_conn_info*, fuse_config* config) {
   return nullptr;
 }
 
+void Destroy(void*) {
+  if (std::FILE* file = g_countFile != nullptr ? std::fopen(g_countFile, "w") : nullptr) {
+    std::fprintf(file, "%ld\n", g_requests.load());
+    std::fclose(file);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: %s FOLDER MOUNTPOINT WAIT_MS [--no-types] [FUSE options]\n",
+    std::fprintf(stderr,
+                 "usage: %s FOLDER MOUNTPOINT WAIT_MS [--no-types] [--count FILE] [FUSE options]\n",
                  argv[0]);
     return 2;
   }
@@ -234,6 +247,7 @@ int main(int argc, char** argv) {
   ops.utimens = SetTimes;
   ops.statfs = StatFs;
   ops.init = Init;
+  ops.destroy = Destroy;
 
   // The mount point, in the foreground, with many threads, and the caller's own options.
   std::vector<char*> args = {argv[0], argv[2], const_cast<char*>("-f"), const_cast<char*>("-o"),
@@ -241,6 +255,8 @@ int main(int argc, char** argv) {
   for (int i = 4; i < argc; ++i) {
     if (std::strcmp(argv[i], "--no-types") == 0) {
       g_types = false;
+    } else if (std::strcmp(argv[i], "--count") == 0 && i + 1 < argc) {
+      g_countFile = argv[++i];
     } else {
       args.push_back(argv[i]);
     }
