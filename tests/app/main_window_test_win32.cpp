@@ -454,8 +454,9 @@ TEST(MainWindow, EachWayOfClosingSavesTheWindowsValues) {
 
 // Each window at 96, 144 and 192 DPI (the DPI the screen has when the program starts): the main
 // window's layout scaled exactly, the About box's and the options dialog's controls in
-// proportion and inside them. Moved to a screen of another DPI, the main window and the options
-// dialog lay themselves out, fonts and all, as if opened there.
+// proportion and inside them, the folder picker's box as high as its larger font needs. Moved to a
+// screen of another DPI, the main window and the options dialog lay themselves out, fonts and all,
+// as if opened there.
 TEST(MainWindow, EveryWindowScalesWithTheDpi) {
   std::vector<RECT> dialogsAt96[2];  // the About box, the options dialog
   auto teal = [](int r, int g, int b) { return r < 170 && g > r + 30 && b > r + 45; };
@@ -491,6 +492,20 @@ TEST(MainWindow, EveryWindowScalesWithTheDpi) {
       Key("Escape");
       EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
+    // The folder picker's typed-path box (14148), just above the shell's tree (14145), as high
+    // as 23 pixels at 96 DPI.
+    Press(program, 1001);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      return (picker = FindTopLevel(program.ProcessId(), "#32770", "浏览目录")) &&
+             GetDlgItem(picker, 14148);
+    }));
+    const RECT box = ScreenRectOf(GetDlgItem(picker, 14148));
+    EXPECT_EQ(MulDiv(23, dpi, 96), box.bottom - box.top) << at;
+    EXPECT_EQ(ScreenRectOf(GetDlgItem(picker, 14145)).top - MulDiv(4, dpi, 96), box.bottom) << at;
+    Screenshot("folder-picker" + at, picker);
+    Key("Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker); }));
     if (dpi == 96) {
       // The check box's text, in the left half of its box (the right half lies on a teal band).
       auto text = [&] {
