@@ -6,7 +6,8 @@ set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
 
 display_up() { DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1; }
-screen=(-screen 0 1280x1024x24 -nolisten tcp)
+# A laptop's screen: room for the options dialog at 192 DPI (1,098 pixels high).
+screen=(-screen 0 1920x1200x24 -nolisten tcp)
 xvfb_pid=
 if [ -n "${TALLOWICK_DISPLAY:-}" ]; then
   display=$TALLOWICK_DISPLAY

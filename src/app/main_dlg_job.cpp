@@ -140,7 +140,7 @@ void CMainDlg::OnBtnStop() {
 
 void CMainDlg::PostOrganizeProgress() {
   // The counts belong to the worker; the window reads these copies.
-  m_nHandledFiles = m_nFileCount + m_nIdenticalCount;
+  m_nHandledFiles = HandledCount();
   if (m_nFailCount > 0)
     m_bAnyFailed = true;
   if (!m_bProgressPosted.exchange(true))

@@ -16,6 +16,18 @@ void PaintSkinBackground(HWND window, HDC dc, HBRUSH skin) {
   FillRect(dc, &client, skin);
 }
 
+// The base units a dialog takes from `font`: the average width of its letters, its height.
+SIZE BaseUnitsOf(HFONT font) {
+  static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  fw::WindowDC screen(nullptr);
+  fw::SelectGuard select(screen.get(), font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen.get(), &metrics);
+  SIZE letters{};
+  GetTextExtentPoint32W(screen.get(), kLetters, 52, &letters);
+  return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
 }  // namespace
 
 SIZE CSkinDialog::SetSkin(const fw::Bitmap& skin) {
@@ -37,7 +49,56 @@ SIZE CSkinDialog::LoadSkin(UINT bitmapId) {
 
 BOOL CSkinDialog::OnInitDialog() {
   fw::KeepDialogManagerFromScaling(m_hWnd);
+  if (Dpi() != fw::kBaseDpi)
+    PlaceAsAtBaseDpi();
   return CDialog::OnInitDialog();
+}
+
+// The dialog manager placed the controls by the units of the dialog's font at this DPI, whose
+// average width and height need not grow as the DPI does (under Wine the Song face of 15 pixels
+// is as wide as one of 14), while the texts and images do: the controls and the window go where
+// the font's units at 96 DPI put them, scaled, so that every DPI shows the picture of 96 DPI.
+void CSkinDialog::PlaceAsAtBaseDpi() {
+  RECT units{0, 0, 4, 8};
+  MapDialogRect(m_hWnd, &units);  // the units in use: the average width, the height
+  LOGFONTW font{};
+  const HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font) || units.right <= 0 ||
+      units.bottom <= 0)
+    return;
+  const int dpi = Dpi();
+  font.lfHeight = MulDiv(font.lfHeight, fw::kBaseDpi, dpi);
+  font.lfWidth = MulDiv(font.lfWidth, fw::kBaseDpi, dpi);
+  const SIZE base = BaseUnitsOf(fw::Font(CreateFontIndirectW(&font)).get());
+  auto x = [&](LONG v) { return MulDiv(v, base.cx * dpi, units.right * fw::kBaseDpi); };
+  auto y = [&](LONG v) { return MulDiv(v, base.cy * dpi, units.bottom * fw::kBaseDpi); };
+  for (const ControlPlace& place : ControlPlaces()) {
+    const RECT& r = place.rect;
+    SetWindowPos(place.control, nullptr, x(r.left), y(r.top), x(r.right) - x(r.left),
+                 y(r.bottom) - y(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT window{};
+  GetWindowRect(m_hWnd, &window);
+  SetWindowPos(m_hWnd, nullptr, 0, 0, x(window.right - window.left), y(window.bottom - window.top),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<CSkinDialog::ControlPlace> CSkinDialog::ControlPlaces() const {
+  std::vector<ControlPlace> places;
+  for (HWND control = GetWindow(m_hWnd, GW_CHILD); control;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    // A drop-down list's height is that of its open list.
+    char kind[16] = "";
+    GetClassNameA(control, kind, sizeof kind);
+    if (lstrcmpiA(kind, "ComboBox") == 0)
+      SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    places.push_back(
+        {control, rect, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0))});
+  }
+  return places;
 }
 
 int CSkinDialog::Dpi() {
@@ -52,24 +113,12 @@ void CSkinDialog::OnDpiChanged(int dpi, const RECT& suggested) {
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     m_firstSize = {window.right - window.left, window.bottom - window.top};
-    for (HWND control = GetWindow(m_hWnd, GW_CHILD); control;
-         control = GetWindow(control, GW_HWNDNEXT)) {
-      RECT rect{};
-      GetWindowRect(control, &rect);
-      // A drop-down list's height is that of its open list.
-      char kind[16] = "";
-      GetClassNameA(control, kind, sizeof kind);
-      if (lstrcmpiA(kind, "ComboBox") == 0)
-        SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
-      MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
-      m_firstPlaces.push_back(
-          {control, rect, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0))});
-    }
+    m_firstPlaces = ControlPlaces();
   }
   m_nDpi = dpi;
   auto scaled = [&](LONG length) { return MulDiv(length, dpi, m_nFirstDpi); };
   std::vector<std::pair<HFONT, fw::Font>> fonts;
-  for (const FirstPlace& place : m_firstPlaces) {
+  for (const ControlPlace& place : m_firstPlaces) {
     SendMessageA(place.control, WM_SETFONT, reinterpret_cast<WPARAM>(ScaledFont(place.font, fonts)),
                  FALSE);
     const RECT& r = place.rect;

@@ -1,8 +1,8 @@
 // A borderless dialog painted from a skin bitmap: the window takes the bitmap's size, statics
 // and check boxes draw their texts transparently over it in colours the dialog chooses, and a
 // press on the body moves the window as a press on a caption would. It is laid out for the DPI
-// of its screen, and again when that changes: every control scaled from its place and font at
-// the first DPI, then what the dialog computes itself.
+// of its screen as it is at 96 DPI, scaled, and again when that changes: every control scaled
+// from its place and font at the first DPI, then what the dialog computes itself.
 #pragma once
 
 #include <windows.h>
@@ -40,19 +40,23 @@ class CSkinDialog : public CDialog {
 
  private:
   HBRUSH OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+  // Opened at another DPI than 96: places the controls and sizes the window as at 96, scaled.
+  void PlaceAsAtBaseDpi();
   void OnDpiChanged(int dpi, const RECT& suggested);
   // The font for a control whose first font was `first`, at the dialog's DPI.
   HFONT ScaledFont(HFONT first, std::vector<std::pair<HFONT, fw::Font>>& made) const;
 
   fw::Brush m_brushSkin;
   int m_nDpi = 0;
-  // The window and its controls at the first DPI, kept from the first change on.
-  struct FirstPlace {
+  struct ControlPlace {
     HWND control;
     RECT rect;  // in the dialog's client area
     HFONT font;
   };
-  std::vector<FirstPlace> m_firstPlaces;
+  // The controls where they are now.
+  std::vector<ControlPlace> ControlPlaces() const;
+  // The window and its controls at the first DPI, kept from the first change on.
+  std::vector<ControlPlace> m_firstPlaces;
   SIZE m_firstSize{};
   int m_nFirstDpi = 0;
   std::vector<std::pair<HFONT, fw::Font>> m_scaledFonts;  // made for m_nDpi, by first font

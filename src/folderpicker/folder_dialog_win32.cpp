@@ -4,6 +4,7 @@
 
 #include "folderpicker/folder_rules.h"
 #include "framework/dialog.h"
+#include "framework/dpi.h"
 
 namespace {
 
@@ -105,10 +106,12 @@ void CFolderDialog::OnInitialized(HWND window) {
   m_wndHook.SubclassWindow(window);
   ShowWindow(GetDlgItem(window, kHiddenControlId), SW_HIDE);
 
-  // The box sits just above the tree, as wide as it and 23 pixels high.
+  // The box sits just above the tree, as wide as it and 23 pixels high (at 96 DPI, and scaled
+  // at more, where the browser's font is larger).
+  const int dpi = fw::DpiOf(window);
   RECT tree{};
   GetWindowRect(GetDlgItem(window, kTreeId), &tree);
-  RECT box{tree.left, tree.top - 27, tree.right, tree.top - 4};
+  RECT box{tree.left, tree.top - fw::Scale(27, dpi), tree.right, tree.top - fw::Scale(4, dpi)};
   MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&box), 2);
   HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, box.left,

@@ -21,9 +21,18 @@ HWND WaitForBrowser() {
   return browser;
 }
 
-// Empties the typed-path box as a user would.
+// Empties the typed-path box as a user would. The keys go where the focus is: only once the
+// click has put it in the box (on a busy machine it may still be in the tree, where End,
+// Shift+Home and Backspace choose other folders, which the box then shows).
 void ClearPathBox(HWND browser) {
-  ClickCentre(GetDlgItem(browser, CFolderDialog::kPathEditId));
+  HWND box = GetDlgItem(browser, CFolderDialog::kPathEditId);
+  ClickCentre(box);
+  WaitFor([&] {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread) &&
+           thread.hwndFocus == box;
+  });
   Key("End");
   Key("shift+Home");
   Key("BackSpace");

@@ -2,7 +2,6 @@
 // back from this process.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -76,18 +75,25 @@ void ExpectLayoutAt(const ProgramUnderTest& program, int dpi) {
 }
 
 // The rectangles of a dialog's controls in its client area, then the dialog's own size.
+// A drop-down list's height follows its font alone: its rectangle is its top edge.
 std::vector<RECT> ControlRects(HWND dialog) {
   std::vector<RECT> rects;
   for (HWND control = GetWindow(dialog, GW_CHILD); control;
-       control = GetWindow(control, GW_HWNDNEXT))
-    rects.push_back(ClientRectOf(control));
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    RECT r = ClientRectOf(control);
+    char kind[16] = "";
+    GetClassNameA(control, kind, sizeof kind);
+    if (lstrcmpiA(kind, "ComboBox") == 0)
+      r.bottom = r.top;
+    rects.push_back(r);
+  }
   const RECT window = ScreenRectOf(dialog);
   rects.push_back({0, 0, window.right - window.left, window.bottom - window.top});
   return rects;
 }
 
-// Whether `rects` are `base` (at 96 DPI) at `dpi`, give or take the 5 % by which the dialog
-// units of a larger font stray, and inside their dialog.
+// Whether `rects` are `base` (at 96 DPI) at `dpi`, give or take the pixels that rounding moves
+// them (whatever the dialog units of the larger font), and inside their dialog.
 void ExpectScaled(const std::vector<RECT>& base, const std::vector<RECT>& rects, int dpi,
                   const std::string& what) {
   ASSERT_EQ(base.size(), rects.size()) << what;
@@ -95,7 +101,7 @@ void ExpectScaled(const std::vector<RECT>& base, const std::vector<RECT>& rects,
   for (size_t i = 0; i < rects.size(); ++i) {
     const RECT& r = rects[i];
     const RECT want = AtDpi(base[i], dpi);
-    const LONG slack = 3 + std::max(want.right, want.bottom) / 20;
+    const LONG slack = 3;
     EXPECT_TRUE(std::abs(r.left - want.left) <= slack && std::abs(r.top - want.top) <= slack &&
                 std::abs(r.right - want.right) <= slack &&
                 std::abs(r.bottom - want.bottom) <= slack && r.left >= 0 && r.top >= 0 &&
@@ -448,8 +454,9 @@ TEST(MainWindow, EachWayOfClosingSavesTheWindowsValues) {
 
 // Each window at 96, 144 and 192 DPI (the DPI the screen has when the program starts): the main
 // window's layout scaled exactly, the About box's and the options dialog's controls in
-// proportion and inside them. Moved to a screen of another DPI, the main window and the options
-// dialog lay themselves out, fonts and all, as if opened there.
+// proportion and inside them, the folder picker's box as high as its larger font needs. Moved to a
+// screen of another DPI, the main window and the options dialog lay themselves out, fonts and all,
+// as if opened there.
 TEST(MainWindow, EveryWindowScalesWithTheDpi) {
   std::vector<RECT> dialogsAt96[2];  // the About box, the options dialog
   auto teal = [](int r, int g, int b) { return r < 170 && g > r + 30 && b > r + 45; };
@@ -485,6 +492,20 @@ TEST(MainWindow, EveryWindowScalesWithTheDpi) {
       Key("Escape");
       EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
+    // The folder picker's typed-path box (14148), just above the shell's tree (14145), as high
+    // as 23 pixels at 96 DPI.
+    Press(program, 1001);
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      return (picker = FindTopLevel(program.ProcessId(), "#32770", "浏览目录")) &&
+             GetDlgItem(picker, 14148);
+    }));
+    const RECT box = ScreenRectOf(GetDlgItem(picker, 14148));
+    EXPECT_EQ(MulDiv(23, dpi, 96), box.bottom - box.top) << at;
+    EXPECT_EQ(ScreenRectOf(GetDlgItem(picker, 14145)).top - MulDiv(4, dpi, 96), box.bottom) << at;
+    Screenshot("folder-picker" + at, picker);
+    Key("Escape");
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(picker); }));
     if (dpi == 96) {
       // The check box's text, in the left half of its box (the right half lies on a teal band).
       auto text = [&] {

@@ -26,7 +26,8 @@ void Drag(POINT from, POINT to);
 void Key(const std::string& keys);
 void Type(const std::string& text);
 
-// Saves the display under `window` (null: all of it) as `name`.png in the build's window-shots.
+// Saves the display under `window` (null: all of it) as `name`.png in the build's window-shots,
+// once it holds still.
 void Screenshot(const std::string& name, HWND window = nullptr);
 // How many pixels of the screen inside the rectangle pass the test of their red, green, blue.
 int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, int)>& test);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 namespace windriver {
 namespace {
@@ -29,7 +30,7 @@ void Grab(const RECT& rect, const std::string& file) {
            std::to_string(rect.bottom - rect.top) + "+" + std::to_string(rect.left) + "+" +
            std::to_string(rect.top);
   }
-  RunLinux("/usr/bin/import -window root" + crop + " -depth 8 " + file);
+  RunLinux("/usr/bin/import -window root" + crop + " -depth 8 -strip " + file);
 }
 
 // A copy of `bytes` in the memory of the process that owns `window` (left there).
@@ -103,8 +104,7 @@ int RunLinux(const std::string& commandLine) {
   static int serial = 0;
   const char* folder = std::getenv("TMPDIR");  // a sandbox gives one of its own
   const std::string base = std::string(folder ? folder : "/tmp") + "/tallowick-run-" +
-                           std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(++serial);
+                           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
   const std::string script = "Z:" + base + ".sh";
   const std::string done = "Z:" + base + ".done";
   testfiles::WriteText(script, commandLine + " >/dev/null 2>&1\necho $? > " + base + ".tmp && mv " +
@@ -171,8 +171,18 @@ void Type(const std::string& text) {
 }
 
 void Screenshot(const std::string& name, HWND window) {
-  Grab(window ? ScreenRectOf(window) : RECT{},
-       std::string(TALLOWICK_SHOT_DIR) + "/" + name + ".png");
+  // Once the picture holds still: a window just opened may still be painting (under Wine the
+  // first texts of a new font size take a while).
+  const RECT rect = window ? ScreenRectOf(window) : RECT{};
+  const std::string file = std::string(TALLOWICK_SHOT_DIR) + "/" + name + ".png";
+  std::string last;
+  for (int grabs = 0; grabs < 10; ++grabs) {
+    Grab(rect, file);  // without a time stamp: the same pixels give the same bytes
+    std::string picture = testfiles::ReadAll("Z:" + file);
+    if (picture == last)
+      break;
+    last = std::move(picture);
+  }
 }
 
 int CountPixelsWhere(const RECT& screenRect, const std::function<bool(int, int, int)>& test) {
