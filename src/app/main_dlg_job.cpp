@@ -62,7 +62,7 @@ void CMainDlg::OnBtnOrganize() {
   if (!PrepareJob())
     return;
   const std::string failureFile = theConfig.PathApp + "errorFile.txt";
-  m_counter.emplace(m_strPathSrc, m_settings.fileFilters);
+  m_counter.emplace(m_strPathSrc, m_strPathTar, m_settings);
   m_strJobOutput = m_strPathTar;
   StartWorker([this, failureFile] { RunOrganize(failureFile); });
 }
@@ -140,7 +140,7 @@ void CMainDlg::OnBtnStop() {
 
 void CMainDlg::PostOrganizeProgress() {
   // The counts belong to the worker; the window reads these copies.
-  m_nHandledFiles = m_nFileCount + m_nIdenticalCount;
+  m_nHandledFiles = HandledCount();
   if (m_nFailCount > 0)
     m_bAnyFailed = true;
   if (!m_bProgressPosted.exchange(true))
