@@ -102,6 +102,13 @@ if(WIN32)
   add_dependencies(tallowick-window-job Tallowick)
 endif()
 
+# The manual page, installed with the tool, names every option of its --help.
+if(NOT WIN32)
+  add_test(NAME cli_manual_options
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/manual_options.sh ${CMAKE_COMMAND}
+                   ${CMAKE_BINARY_DIR})
+endif()
+
 # End-to-end: the command-line tool on a folder tree that links back into itself.
 add_test(NAME cli_folder_loop
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/folder_loop.sh ${CMAKE_CROSSCOMPILING_EMULATOR}

@@ -4,8 +4,9 @@
 
 namespace {
 
-// Measured (README, "Speed"): on a share whose every request waits, files at once multiply
-// the speed up to about this many; on a local disk that does not seek, this many cost nothing.
+// Measured (docs/speed.md, "Slow share"): on a share whose every request waits, files at once
+// multiply the speed up to about this many; on a local disk that does not seek, this many cost
+// nothing.
 constexpr int kRemoteJobs = 8;
 constexpr int kLocalJobs = 4;
 
