@@ -90,9 +90,10 @@ class Placed : public OrderedTask {
   void Prepare() override {
     std::unique_lock<std::mutex> lock(meeting_.mutex);
     meeting_.started.push_back(name_);
+    const bool first = meeting_.started.size() <= 2;  // by its own place, not the later ones'
     meeting_.changed.notify_all();
     meeting_.changed.wait_for(lock, std::chrono::seconds(5), [&] {
-      return meeting_.started.size() <= 2 ? meeting_.released : meeting_.started.size() >= 4;
+      return first ? meeting_.released : meeting_.started.size() >= 4;
     });
   }
   bool Admit(std::vector<std::string>*) override { return true; }
