@@ -157,8 +157,7 @@ void CMainDlg::OnFailureFileWritten(const std::string& path) {
 
 void CMainDlg::OnFolderUnread(const std::string& text) {
   // Listed with the failed files, so the failure file opens after the job; the summary counts
-  // the folders. (The logger takes no lock; on the window's thread it logs only at start-up
-  // and when a skin image fails to load.)
+  // the folders.
   m_strErrors.append(text).append("\r\n");
   m_bAnyFailed = true;
   CMsgX::Log(text.c_str(), 2, __LINE__, "");
