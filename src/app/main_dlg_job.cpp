@@ -17,14 +17,15 @@
 
 namespace {
 
-// `folder` as Explorer's command line takes it: no final separator but at a drive's root (a
-// quoted path ending in one would escape its closing quote), in quotes when it holds a blank.
+// `folder` as Explorer's command line takes it: in quotes, since Explorer ends a path at a comma
+// (`D:\a,b` opens `D:\a`) or a blank, without its final separator, which would escape the
+// closing quote; a drive's root, which needs its separator and holds neither, bare.
 std::string ExplorerArgument(std::string folder) {
   while (folder.size() > 1 && folder.back() == platform::kPathSeparator)
     folder.pop_back();
   if (folder.size() == 2 && folder[1] == ':')
-    folder += platform::kPathSeparator;
-  return folder.find(' ') == std::string::npos ? folder : "\"" + folder + "\"";
+    return folder + platform::kPathSeparator;
+  return "\"" + folder + "\"";
 }
 
 }  // namespace

@@ -324,7 +324,7 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
 TEST(MainWindow, TaskbarShowsTheJobAndTheResultOpens) {
   testfiles::TempFolder folders;
   const std::string src = folders / "src\\";
-  const std::string tar = folders / "整理 结果\\";
+  const std::string tar = folders / "整理,结果\\";
   ASSERT_TRUE(testfiles::MakeFolders(src) && testfiles::MakeFolders(tar));
   for (const char* name : {"1.jpg", "2.jpg", "3.jpg"})
     jpegbuilder::WriteBytes(src + name, jpegbuilder::PhotoWithDate("2016:07:08 09:00:00"));
@@ -348,7 +348,7 @@ TEST(MainWindow, TaskbarShowsTheJobAndTheResultOpens) {
   Screenshot("after-a-job", program.Main());
   ClickCentre(program.Control(1021));
   HWND explorer = nullptr;
-  EXPECT_TRUE(WaitFor([&] { return (explorer = FindTopLevel(0, nullptr, "整理 结果")); }));
+  EXPECT_TRUE(WaitFor([&] { return (explorer = FindTopLevel(0, nullptr, "整理,结果")); }));
   PostMessageW(explorer, WM_CLOSE, 0, 0);
   // Another output folder: the button went with the folder it opened.
   Drop(program.Main(), CentreOf(program.Control(1020)), {src});
