@@ -82,11 +82,14 @@ TEST(ProgramTexts, EveryImageIsDrawnForTheLargerScales) {
     int frames;  // side by side in the image
   };
   std::vector<Drawn> drawn;
-  for (UINT id = IDP_OPTIONS; id <= IDP_OPEN_OUTPUT; ++id) {
-    if (auto image = LoadResourceImage(id))
-      drawn.push_back({id, {static_cast<LONG>(image->width), static_cast<LONG>(image->height)}, 4});
+  for (const UINT id :
+       {IDP_OPTIONS, IDP_ABOUT, IDP_CLOSE, IDP_MINIMISE, IDP_PHOTO_DIR, IDP_OUTPUT_DIR,
+        IDP_ORGANIZE, IDP_STOP, IDP_ABOUT_OK, IDP_DIALOG_OK, IDP_DIALOG_CANCEL, IDP_RESTORE_DEFAULT,
+        IDP_UNDO_LAST, IDP_ADD_RAW, IDP_OPEN_OUTPUT}) {
+    auto image = LoadResourceImage(id);
+    ASSERT_TRUE(image) << id;
+    drawn.push_back({id, {static_cast<LONG>(image->width), static_cast<LONG>(image->height)}, 4});
   }
-  EXPECT_EQ(14u, drawn.size());
   for (const UINT skin : {IDB_MAIN_SKIN, IDB_ABOUT_SKIN}) {
     BITMAP info{};
     GetObjectA(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(skin)), sizeof info, &info);
