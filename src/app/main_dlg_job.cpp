@@ -62,7 +62,7 @@ void CMainDlg::OnBtnOrganize() {
   if (!PrepareJob())
     return;
   const std::string failureFile = theConfig.PathApp + "errorFile.txt";
-  m_counter.emplace(m_strPathSrc, m_settings.fileFilters);
+  m_counter.emplace(m_strPathSrc, m_strPathTar, m_settings);
   m_strJobOutput = m_strPathTar;
   StartWorker([this, failureFile] { RunOrganize(failureFile); });
 }
