@@ -33,7 +33,7 @@ while [ $# -gt 0 ]; do
     --max-size) maxsize=$2; shift 2 ;;
     --work) work=$(realpath -m "$2"); shift 2 ;;
     --wine) wine=1; shift ;;
-    -h|--help) sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "share_bench: unknown argument $1" >&2; exit 2 ;;
   esac
 done
