@@ -86,7 +86,7 @@ TEST(ProgramTexts, EveryImageIsDrawnForTheLargerScales) {
     if (auto image = LoadResourceImage(id))
       drawn.push_back({id, {static_cast<LONG>(image->width), static_cast<LONG>(image->height)}, 4});
   }
-  EXPECT_EQ(14u, drawn.size());
+  EXPECT_EQ(15u, drawn.size());
   for (const UINT skin : {IDB_MAIN_SKIN, IDB_ABOUT_SKIN}) {
     BITMAP info{};
     GetObjectA(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(skin)), sizeof info, &info);
