@@ -74,8 +74,8 @@ TEST(OrderedPool, KeepsTheOrderOfEachKeyAndReportsInOrder) {
   }
 }
 
-// The first two tasks wait for the test to add all the others; the next two prepared wait
-// for each other, so they show which two the workers took together.
+// The first two tasks wait until the test has added all the others and seen both begin; the
+// next two prepared wait for each other, so they show which two the workers took together.
 struct Rendezvous {
   std::mutex mutex;
   std::condition_variable changed;
@@ -114,7 +114,10 @@ TEST(OrderedPool, PreparesTasksOfDifferentPlacesAtOnce) {
       pool.Add(std::make_unique<Placed>(name, meeting));
     }
     {
-      std::lock_guard<std::mutex> lock(meeting.mutex);
+      // Released once the first two have begun, however late the workers start.
+      std::unique_lock<std::mutex> lock(meeting.mutex);
+      meeting.changed.wait_for(lock, std::chrono::seconds(5),
+                               [&] { return meeting.started.size() >= 2; });
       meeting.released = true;
     }
     meeting.changed.notify_all();
