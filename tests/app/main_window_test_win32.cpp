@@ -275,7 +275,7 @@ TEST(MainWindow, StopHidesAtOnceAndTheJobEndsWithItsSummary) {
   testfiles::MakeFolders(src);
   testfiles::MakeFolders(tar);
   const jpegbuilder::Bytes photo = jpegbuilder::PhotoWithDate("2015:01:02 08:00:00");
-  const int total = 2000;  // about five times what one worker places before Stop lands
+  const int total = 6000;  // many times what one worker places before Stop lands
   for (int i = 0; i < total; ++i)
     jpegbuilder::WriteBytes(src + std::to_string(i) + ".jpg", photo);
   // One worker: on a disk that gets several by default the job could end before Stop.
