@@ -253,8 +253,9 @@ TEST(OptionsDialog, GreyedDuringAJobAndClosingThenAsksFirst) {
                             photo);
   }
   ASSERT_TRUE(testfiles::MakeFolders(folders / "tar"));
+  // One worker, so that the job outlasts the checks below on any disk.
   ProgramUnderTest program("[Brindlemark]\r\nPathSrc=" + src + "\r\nPathTar=" + folders / "tar\\" +
-                           "\r\n");
+                           "\r\nJobs=1\r\n");
   ASSERT_TRUE(program.Start());
   const RECT options = ScreenRectOf(program.Control(kOptions));
   auto bright = [](int r, int g, int b) { return r + g + b > 600; };
